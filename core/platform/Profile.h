@@ -18,6 +18,7 @@
 // encoding) is copied to the same name plus ".corrupt" before it is first rewritten.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,15 +51,20 @@ class ProfileDocument {
   // Key names of the (first) section in file order, first occurrence only; empty if missing.
   std::vector<std::string> Keys(std::string_view section) const;
 
-  // Replaces the value of the first occurrence of the key, or appends "key=value" at the end
-  // of the section, or appends a new section at the end of the document.
+  // Replaces the value of the first occurrence of the key, or adds "key=value" after the last
+  // key of the section, or appends a new section at the end of the document. A value that
+  // would lose leading/trailing blanks or its own surrounding quotes to the reading rules is
+  // written inside one more pair of quotes; line breaks in a value become blanks. Names the
+  // format cannot hold (empty, a key with '=' or CR/LF or starting with '[' or ';', a section
+  // with ']') change nothing.
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // Removes the first section of that name and all its lines; false when absent.
   bool RemoveSection(std::string_view section);
   // Removes the first occurrence of the key; false when absent.
   bool RemoveKey(std::string_view section, std::string_view key);
 
-  // The file bytes in the document's encoding, lines ended with CR LF.
+  // The file bytes in the document's encoding. Lines read from the file keep their own line
+  // ending (CR LF, LF or CR); added lines take the file's first ending, CR LF in a new file.
   std::string Serialize() const;
 
   Encoding encoding() const;
@@ -90,7 +96,10 @@ class ProfileFile {
   std::vector<std::string> Sections();
   std::vector<std::string> Keys(std::string_view section);
 
-  // Each call writes the file at once (atomically), unless a batch is open.
+  // Each call writes the file at once (atomically), unless a batch is open. False when the
+  // write failed (the file is then left as it was) or the names cannot be written. Removing
+  // what is not there writes nothing and returns true. A file that exists but cannot be read
+  // is never replaced by these calls.
   bool Set(std::string_view section, std::string_view key, std::string_view value);
   bool RemoveSection(std::string_view section);
   bool RemoveKey(std::string_view section, std::string_view key);
@@ -105,8 +114,13 @@ class ProfileFile {
   bool Exists() const;
 
  private:
+  struct Stamp;
+  Stamp CurrentStamp() const;
   bool Refresh();
   bool Flush();
+  bool SaveCorruptCopy();
+  bool WriteBytes(const std::string& bytes);
+  bool Change(const std::function<bool(ProfileDocument&)>& edit);
 
   std::string path_;
   ProfileDocument doc_;
@@ -118,6 +132,7 @@ class ProfileFile {
   } stamp_;
   bool loaded_ = false;
   bool corruptSaved_ = false;
+  bool readFailed_ = false;
   int batchDepth_ = 0;
   bool dirty_ = false;
 };
