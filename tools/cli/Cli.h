@@ -1,5 +1,6 @@
 #pragma once
-// vesk-cli commands register themselves here; main() finds them by their first word.
+// vesk-cli commands register themselves here; main() finds them by their first word, or by
+// their first two words when a command is registered as "word sub" ("case stats").
 
 #include <functional>
 #include <map>

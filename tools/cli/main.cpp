@@ -16,7 +16,8 @@ std::map<std::string, CommandInfo>& Commands() {
 namespace {
 int Usage(FILE* out) {
   std::fprintf(out, "usage: vesk-cli [--home DIR] COMMAND ...\n\ncommands:\n");
-  for (const auto& [word, info] : vesk::cli::Commands()) std::fprintf(out, "%s\n", info.usage.c_str());
+  for (const auto& [word, info] : vesk::cli::Commands())
+    if (!info.usage.empty()) std::fprintf(out, "%s\n", info.usage.c_str());
   return out == stderr ? 2 : 0;
 }
 }  // namespace
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
   const std::string word = argv[1];
   if (word == "help" || word == "--help" || word == "-h") return Usage(stdout);
   auto& commands = vesk::cli::Commands();
+  // A command may be registered as two words ("case stats"); the longer match wins.
+  if (argc >= 3) {
+    auto sub = commands.find(word + " " + argv[2]);
+    if (sub != commands.end())
+      return sub->second.run(std::vector<std::string>(argv + 3, argv + argc));
+  }
   auto it = commands.find(word);
   if (it == commands.end()) {
     std::fprintf(stderr, "vesk-cli: unknown command '%s'\n", word.c_str());
