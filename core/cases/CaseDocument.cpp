@@ -1,0 +1,154 @@
+#include "cases/CaseDocument.h"
+
+#include <cmath>
+#include <memory>
+
+#include "cases/Filemanage.h"
+#include "language/Language.h"
+
+namespace vesk {
+
+std::string LanguageErrorTexts::ErrorText(int32_t errorCode) const {
+  const char* key = ErrorCodeKey(errorCode);
+  if (*key == '\0') return {};
+  return language_.GetText("Global Setting", key);
+}
+
+CaseDocument::~CaseDocument() = default;
+
+namespace {
+
+// An hour or minute of the special period is "not set" when it holds 255; the fresh plan holds
+// -1, which must not turn into minute -61, so anything outside the clock counts as not set.
+int32_t SpecialMinute(int32_t& hour, int32_t& minute) {
+  const bool unset =
+      hour == 255 || minute == 255 || hour < 0 || hour > 23 || minute < 0 || minute > 59;
+  if (!unset) return hour * 60 + minute;
+  if (hour == 255) hour = -1;
+  if (minute == 255) minute = -1;
+  return -1;
+}
+
+int64_t StampOf(const _BP_RECORD& r) {
+  return MinuteStamp(r.year, r.month, r.day, r.hour, r.minute);
+}
+
+}  // namespace
+
+void CaseDocument::ClearDerived() {
+  spo2Count_ = 0;
+  samples_.clear();
+  spo2Start_ = OleDateTime{};
+  spo2End_ = OleDateTime{};
+  lastValid_ = MinuteTime{};
+  awakeStart_ = asleepStart_ = 0;
+  specialStart_ = specialEnd_ = -1;
+  awake_.clear();
+  asleep_.clear();
+}
+
+int32_t CaseDocument::LoadCase() {
+  std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
+  int32_t current = 0, total = 0;
+  lib->SetProgressInfo(&current, &total);
+  const int32_t loaded = lib->LoadAllInfo();
+  if (loaded != kCaseFileOk) return loaded;
+  _FILE_ALL_INFO& f = lib->FileInfo();
+  if (f.locked == 1) return kCaseLoadLocked;
+
+  scheduled_ = (f.dataMode == 1 || f.dataMode == 2) ? 1 : 0;
+  state_.scheduled = scheduled_;
+
+  ClearDerived();
+  plan_ = _BP_TRANSPORT_INFO{};
+  patient_ = _PATIENT_INFO{};
+  state_.deviceType = f.modelCode;
+  state_.protocolNumber = f.protocol;
+  state_.caseHasSpO2 = 0;
+
+  if (f.dataMode == 2 && f.spo2Head.count() > 0) {
+    state_.caseHasSpO2 = 1;
+    // The analysis walks the samples by this count, so it never exceeds the samples present.
+    const size_t count = std::min(static_cast<size_t>(f.spo2Head.count()), f.samples.size());
+    spo2Count_ = static_cast<int32_t>(count);
+    const int32_t* h = f.spo2Head.v;
+    spo2Start_ = OleDateTime::FromParts(h[1], h[2], h[3], h[4], h[5], h[6]);
+    f.samples.resize(count);
+    samples_ = std::move(f.samples);
+    if (spo2Start_.IsValid() && !samples_.empty())
+      spo2End_ = spo2Start_.AddSeconds(samples_.back().offset);
+  }
+  f.samples.clear();
+
+  if (f.bpHead.count() == 0 && spo2Count_ == 0) return kCaseLoadNoData;
+
+  patient_ = f.patient;
+  plan_ = f.plan;
+  awakeStart_ = plan_.awakeHour * 60 + plan_.awakeMinute;
+  asleepStart_ = plan_.asleepHour * 60 + plan_.asleepMinute;
+  state_.awakeStartMinutes = awakeStart_;
+  state_.asleepStartMinutes = asleepStart_;
+
+  specialStart_ = SpecialMinute(plan_.specialStartHour, plan_.specialStartMinute);
+  specialEnd_ = SpecialMinute(plan_.specialEndHour, plan_.specialEndMinute);
+  if (plan_.specialInterval == 255) plan_.specialInterval = 0;
+
+  all_.clear();
+  valid_.clear();
+  analysed_.clear();
+  all_.reserve(f.readings.size());
+  for (_BP_RECORD& r : f.readings) {
+    if (r.comment.empty()) r.comment = texts_.ErrorText(r.errorCode);
+    if (!IsValidReading(r)) r.included = 0;
+    all_.push_back(std::move(r));
+  }
+  f.readings.clear();
+  bpHead_ = f.bpHead;
+  file_ = std::move(f);
+
+  RebuildLists();
+
+  multiDay_ = 1;
+  if (!valid_.empty()) {
+    const _BP_RECORD& last = valid_.back();
+    lastValid_ = MinuteTime{last.year, last.month, last.day, last.hour, last.minute};
+  }
+  if (scheduled_ == 1 && IsChronological(valid_)) {
+    // Whole minutes between wall-clock fields: daylight-saving changes play no part.
+    const double days =
+        static_cast<double>(StampOf(valid_.back()) - StampOf(valid_.front())) / 1440.0;
+    const double hours = std::floor(days * 24 + 0.000005787);
+    if (hours >= 1 && hours <= 72) multiDay_ = 0;
+  }
+  return kCaseLoadOk;
+}
+
+void CaseDocument::RebuildLists() {
+  valid_.clear();
+  analysed_.clear();
+  for (const _BP_RECORD& r : all_) {
+    if (!IsValidReading(r)) continue;
+    valid_.push_back(r);
+    if (r.included != 0) analysed_.push_back(r);
+  }
+}
+
+void CaseDocument::SetSleepPeriods(int32_t awakeStart, int32_t asleepStart) {
+  awakeStart_ = awakeStart;
+  asleepStart_ = asleepStart;
+  state_.awakeStartMinutes = awakeStart;
+  state_.asleepStartMinutes = asleepStart;
+}
+
+int32_t CaseDocument::SaveEditedCase() {
+  std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
+  int32_t current = 0, total = 0;
+  lib->SetProgressInfo(&current, &total);
+  const int32_t loaded = lib->LoadBPData();
+  if (loaded != kCaseFileOk) return loaded;
+  lib->FileInfo().bpHead = bpHead_;
+  lib->FileInfo().readings = all_;
+  return lib->SaveBPData();
+}
+
+}  // namespace vesk

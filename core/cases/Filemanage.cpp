@@ -1,0 +1,293 @@
+#include "cases/Filemanage.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cases/AwpFormat.h"
+#include "platform/FileUtil.h"
+
+namespace vesk {
+
+const char* CaseFileResultText(int32_t result) {
+  switch (result) {
+    case kCaseFileOk:
+      return "success";
+    case kCaseFileFailed:
+      return "failed";
+    case kCaseFileCannotOpen:
+      return "cannot open the case file";
+    case kCaseFileTooLarge:
+      return "the file is too large for a case file";
+    case kCaseFileNotCaseFile:
+      return "not a case file";
+    case kCaseFileBadVersion:
+      return "case file of another version";
+    case kCaseFileBadCount:
+      return "a count in the case file does not match its contents";
+    case kCaseFileBadValue:
+      return "a value in the case file is malformed";
+    case kCaseFileMissing:
+      return "the case file is incomplete";
+    case kCaseFileWriteFailed:
+      return "the case file could not be written";
+    default:
+      return "unknown case-file result";
+  }
+}
+
+namespace {
+
+// Reads from the start of the file until `stop` has been seen (and the line it starts is
+// complete enough to be recognised) or the file ends. An empty `stop` reads at most `limit`.
+int32_t ReadPrefix(const std::string& path, std::string_view stop, size_t limit, std::string& out) {
+  out.clear();
+  if (path.empty()) return kCaseFileCannotOpen;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return kCaseFileCannotOpen;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return kCaseFileCannotOpen;
+  }
+  if (static_cast<uint64_t>(st.st_size) > awp::kMaxFileBytes) {
+    ::close(fd);
+    return kCaseFileTooLarge;
+  }
+  // Whole files in one read; prefixes in steps, looking for the stop text after each.
+  const size_t kChunk =
+      stop.empty() ? std::max<size_t>(64 * 1024, static_cast<size_t>(st.st_size) + 1) : 256 * 1024;
+  size_t searched = 0;
+  for (;;) {
+    const size_t want = std::min(kChunk, limit - out.size());
+    if (want == 0) break;
+    const size_t at = out.size();
+    out.resize(at + want);
+    const ssize_t n = ::read(fd, out.data() + at, want);
+    if (n < 0 && errno == EINTR) {
+      out.resize(at);
+      continue;
+    }
+    if (n < 0) {
+      ::close(fd);
+      out.clear();
+      return kCaseFileCannotOpen;
+    }
+    out.resize(at + static_cast<size_t>(n));
+    if (n == 0) break;
+    if (!stop.empty()) {
+      const size_t from = searched >= stop.size() ? searched - stop.size() : 0;
+      if (out.find(stop, from) != std::string::npos) break;
+      searched = out.size();
+    }
+  }
+  ::close(fd);
+  return kCaseFileOk;
+}
+
+int32_t ReadWhole(const std::string& path, std::string& out) {
+  return ReadPrefix(path, {}, awp::kMaxFileBytes, out);
+}
+
+// Everything up to the SpO2 series (the whole file when it has none).
+int32_t ReadWithoutSamples(const std::string& path, std::string& out) {
+  return ReadPrefix(path, awp::kSamplesMarker, awp::kMaxFileBytes, out);
+}
+
+int32_t WriteCaseFile(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return kCaseFileCannotOpen;
+  return fsutil::WriteFileAtomic(path, bytes) ? kCaseFileOk : kCaseFileWriteFailed;
+}
+
+// Minute stamp back to fields.
+void FieldsFromStamp(int64_t stamp, int32_t& y, int32_t& mo, int32_t& d, int32_t& h, int32_t& mi) {
+  int64_t days = stamp >= 0 ? stamp / 1440 : -((-stamp + 1439) / 1440);
+  const int64_t minutes = stamp - days * 1440;
+  int yy, mm, dd;
+  CivilFromDays(days, yy, mm, dd);
+  y = yy, mo = mm, d = dd;
+  h = static_cast<int32_t>(minutes / 60);
+  mi = static_cast<int32_t>(minutes % 60);
+}
+
+}  // namespace
+
+CFilemanage::~CFilemanage() = default;
+
+int32_t CFilemanage::GetFileVersion(const std::string& path, _SUB_VERSION& version) {
+  std::string head;
+  // [CASE FILE] opens every case file; 64 KiB leaves room for comments before it.
+  if (int32_t rc = ReadPrefix(path, "\n[DEVICE]", 64 * 1024, head); rc != kCaseFileOk) return rc;
+  return awp::ParseVersion(head, version);
+}
+
+std::unique_ptr<CFilemanage> CFilemanage::CreateFor(const std::string& path) {
+  _SUB_VERSION version;
+  GetFileVersion(path, version);
+  std::unique_ptr<CFilemanage> f;
+  if (version.nMain == 2)
+    f = std::make_unique<CFilemanage_2Ver>();
+  else
+    f = std::make_unique<CFilemanage_1Ver>();
+  f->SetCaseFilePath(path);
+  return f;
+}
+
+void CFilemanage::ProgressStart(int32_t total) {
+  if (progressTotal_) *progressTotal_ = total;
+  if (progressCurrent_) *progressCurrent_ = 0;
+}
+
+void CFilemanage::ProgressDone() {
+  if (progressTotal_ && progressCurrent_) *progressCurrent_ = *progressTotal_;
+}
+
+int32_t CFilemanage::LoadAllInfo() {
+  ProgressStart(100);
+  std::string bytes;
+  if (int32_t rc = ReadWhole(path_, bytes); rc != kCaseFileOk) return rc;
+  _FILE_ALL_INFO info;
+  if (int32_t rc = awp::Parse(bytes, true, version_, info); rc != kCaseFileOk) return rc;
+  info_ = std::move(info);
+  ProgressDone();
+  return kCaseFileOk;
+}
+
+int32_t CFilemanage::LoadBPDataImpl() {
+  ProgressStart(100);
+  std::string bytes;
+  if (int32_t rc = ReadWithoutSamples(path_, bytes); rc != kCaseFileOk) return rc;
+  _FILE_ALL_INFO info;
+  if (int32_t rc = awp::Parse(bytes, false, version_, info); rc != kCaseFileOk) return rc;
+  info_ = std::move(info);
+  ProgressDone();
+  return kCaseFileOk;
+}
+
+int32_t CFilemanage::LoadExtraInfo() {
+  return LoadBPDataImpl();
+}
+
+int32_t CFilemanage::SaveBPDataImpl() {
+  ProgressStart(100);
+  std::string bytes;
+  if (int32_t rc = ReadWhole(path_, bytes); rc != kCaseFileOk) return rc;
+  _FILE_ALL_INFO check;
+  // Only a file that reads correctly is changed in place; the series after the readings is
+  // carried over as it is.
+  if (int32_t rc = awp::Parse(bytes, false, version_, check); rc != kCaseFileOk) return rc;
+  if (int32_t rc =
+          awp::ReplaceSection(bytes, "BP DATA", awp::SerializeBpData(info_.bpHead, info_.readings));
+      rc != kCaseFileOk)
+    return rc;
+  if (int32_t rc = WriteCaseFile(path_, bytes); rc != kCaseFileOk) return rc;
+  ProgressDone();
+  return kCaseFileOk;
+}
+
+int32_t CFilemanage::LoadPatientInfoImpl(int32_t version, const std::string& path,
+                                         _PATIENT_INFO& out) {
+  std::string bytes;
+  if (int32_t rc = ReadWithoutSamples(path, bytes); rc != kCaseFileOk) return rc;
+  _FILE_ALL_INFO info;
+  if (int32_t rc = awp::Parse(bytes, false, version, info); rc != kCaseFileOk) return rc;
+  out = std::move(info.patient);
+  return kCaseFileOk;
+}
+
+int32_t CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& path,
+                                         const _PATIENT_INFO& patient) {
+  std::string bytes;
+  if (int32_t rc = ReadWhole(path, bytes); rc != kCaseFileOk) return rc;
+  _FILE_ALL_INFO check;
+  if (int32_t rc = awp::Parse(bytes, false, version, check); rc != kCaseFileOk) return rc;
+  if (int32_t rc = awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
+      rc != kCaseFileOk)
+    return rc;
+  return WriteCaseFile(path, bytes);
+}
+
+int32_t CFilemanage_2Ver::SaveAllInfotoCaseFile() {
+  ProgressStart(100);
+  if (int32_t rc = WriteCaseFile(path_, awp::Serialize(info_, 2)); rc != kCaseFileOk) return rc;
+  ProgressDone();
+  return kCaseFileOk;
+}
+
+int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
+  DateParts target;
+  if (!when.ToParts(target)) return kCaseFileFailed;
+  if (int32_t rc = LoadAllInfo(); rc != kCaseFileOk) return rc;
+  int64_t anchor = 0;
+  bool found = false;
+  for (const _BP_RECORD& r : info_.readings) {
+    if (IsValidDate(r.year, r.month, r.day, r.hour, r.minute, 0)) {
+      anchor = MinuteStamp(r.year, r.month, r.day, r.hour, r.minute);
+      found = true;
+      break;
+    }
+  }
+  int32_t* h = info_.spo2Head.v;
+  const bool spo2Valid = IsValidDate(h[1], h[2], h[3], h[4], h[5], 0);
+  if (!found && spo2Valid) {
+    anchor = MinuteStamp(h[1], h[2], h[3], h[4], h[5]);
+    found = true;
+  }
+  if (!found) return kCaseFileFailed;
+  const int64_t delta =
+      MinuteStamp(target.year, target.month, target.day, target.hour, target.minute) - anchor;
+  for (_BP_RECORD& r : info_.readings) {
+    if (!IsValidDate(r.year, r.month, r.day, r.hour, r.minute, 0)) continue;
+    int32_t y, mo, d, hh, mi;
+    FieldsFromStamp(MinuteStamp(r.year, r.month, r.day, r.hour, r.minute) + delta, y, mo, d, hh,
+                    mi);
+    r.year = y;
+    r.month = static_cast<int16_t>(mo);
+    r.day = static_cast<int16_t>(d);
+    r.hour = static_cast<int16_t>(hh);
+    r.minute = static_cast<int16_t>(mi);
+  }
+  if (spo2Valid)
+    FieldsFromStamp(MinuteStamp(h[1], h[2], h[3], h[4], h[5]) + delta, h[1], h[2], h[3], h[4],
+                    h[5]);
+  return WriteCaseFile(path_, awp::Serialize(info_, version_));
+}
+
+int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
+  if (!bytes) return length == 0 ? 1 : 0;
+  size_t n = 0;
+  while (n < length && bytes[n] != 0) ++n;
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t c = bytes[i];
+    if (c >= 0x20 && c <= 0x7E) continue;
+    // A double-byte character: lead 0x81-0xFE, trail 0x40-0xFE except 0x7F.
+    if (c >= 0x81 && c <= 0xFE && i + 1 < n) {
+      const uint8_t t = bytes[i + 1];
+      if (t >= 0x40 && t <= 0xFE && t != 0x7F) {
+        ++i;
+        continue;
+      }
+    }
+    return 0;
+  }
+  return 1;
+}
+
+int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out) {
+  _SUB_VERSION version;
+  CFilemanage::GetFileVersion(path, version);
+  return version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, out)
+                            : CFilemanage_1Ver::LoadPatientInfo(path, out);
+}
+
+int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info) {
+  _SUB_VERSION version;
+  CFilemanage::GetFileVersion(path, version);
+  return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
+                            : CFilemanage_1Ver::SavePatientInfo(path, info);
+}
+
+}  // namespace vesk

@@ -1,0 +1,138 @@
+#pragma once
+// The case-file library: reads and writes case files (.awp) record by record. One object
+// serves one operation on one file: the caller asks GetFileVersion which class fits the file,
+// constructs it, sets the path, runs the operation and destroys the object. Every write
+// replaces the file atomically, so a failed or interrupted save leaves the previous file.
+//
+// Results: 1 success, 0 a failure without a more precise reason, otherwise one of the codes
+// below. They never collide with the codes the case loading adds (4 locked, 13 no data) or
+// with the transfer codes (11, 14).
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "cases/CaseRecord.h"
+
+namespace vesk {
+
+enum CaseFileResult : int32_t {
+  kCaseFileFailed = 0,  // generic failure (e.g. nothing to change)
+  kCaseFileOk = 1,
+  kCaseFileCannotOpen = 2,    // missing, unreadable, a folder, or no path set
+  kCaseFileTooLarge = 3,      // larger than any case file can be
+  kCaseFileNotCaseFile = 5,   // no case-file header: not a case file, binary, empty
+  kCaseFileBadVersion = 6,    // a case file of a version this class does not read
+  kCaseFileBadCount = 7,      // a count that disagrees with the lines present, or is impossible
+  kCaseFileBadValue = 8,      // a number, escape or hex run that does not parse or fit its field
+  kCaseFileMissing = 9,       // a required section or key is missing (truncated file)
+  kCaseFileWriteFailed = 10,  // the new file could not be written; the old one is unchanged
+};
+
+// A short English description of a library result, for logs and the command-line tool.
+const char* CaseFileResultText(int32_t result);
+
+class CFilemanage {
+ public:
+  virtual ~CFilemanage();
+  // Writes the BP data header and the readings held by the object into the file at the case
+  // path; every other part of the file stays byte for byte. 1 or an error code.
+  virtual int32_t SaveBPData() = 0;
+  // Fills version items, header fields, patient, plan, BP data header and readings from the
+  // file without reading the SpO2 series. 1 or an error code.
+  virtual int32_t LoadBPData() = 0;
+
+  // Reads the file's version: nMain 2 or 1, nSub the minor version. The out value is left
+  // untouched when the file cannot be read as a case file. Returns 1 or an error code.
+  static int32_t GetFileVersion(const std::string& path, _SUB_VERSION& version);
+  // GetFileVersion and the class it names (version 2, else version 1), path already set.
+  static std::unique_ptr<CFilemanage> CreateFor(const std::string& path);
+
+  void SetCaseFilePath(const std::string& path) { path_ = path; }
+  const std::string& CaseFilePath() const { return path_; }
+  // The library writes 0 / total when an operation starts and total / total when it ends;
+  // either pointer may be null.
+  void SetProgressInfo(int32_t* current, int32_t* total) {
+    progressCurrent_ = current;
+    progressTotal_ = total;
+  }
+
+  // Whole case in (all parts, the SpO2 series included). 1 or an error code.
+  int32_t LoadAllInfo();
+  // Fills the locked flag (and the other header fields) only. 1 or an error code.
+  int32_t LoadExtraInfo();
+  void SetFileInfo(const _FILE_ALL_INFO& info) { info_ = info; }
+  // Moves the recording in time so that its first reading with a valid date and time (else
+  // the SpO2 start) falls on the given minute; every valid reading time and the SpO2 start
+  // move by the same number of minutes, seconds fields unchanged. 1, 0 when the file has no
+  // valid time to move or the new time is invalid, or an error code.
+  int32_t ChangeMeasuringTime(const OleDateTime& when);
+
+  // Non-zero when the bytes up to the first NUL (or all `length` bytes) are printable ASCII
+  // or complete double-byte characters of the narrow code page; an empty text passes.
+  static int32_t IsValidString(const uint8_t* bytes, size_t length);
+
+  _FILE_ALL_INFO& FileInfo() { return info_; }
+  const _FILE_ALL_INFO& FileInfo() const { return info_; }
+  // 1 or 2: the layout this object reads and writes.
+  int32_t Version() const { return version_; }
+
+ protected:
+  explicit CFilemanage(int32_t version) : version_(version) {}
+  int32_t LoadBPDataImpl();
+  int32_t SaveBPDataImpl();
+  static int32_t LoadPatientInfoImpl(int32_t version, const std::string& path, _PATIENT_INFO& out);
+  static int32_t SavePatientInfoImpl(int32_t version, const std::string& path,
+                                     const _PATIENT_INFO& info);
+  void ProgressStart(int32_t total);
+  void ProgressDone();
+
+  int32_t version_;
+  std::string path_;
+  _FILE_ALL_INFO info_;
+  int32_t* progressCurrent_ = nullptr;
+  int32_t* progressTotal_ = nullptr;
+};
+
+// The older layout: header, patient data, plan and readings; no version items, no tail and
+// no SpO2 series (those read back empty and are not written).
+class CFilemanage_1Ver : public CFilemanage {
+ public:
+  CFilemanage_1Ver() : CFilemanage(1) {}
+  int32_t SaveBPData() override { return SaveBPDataImpl(); }
+  int32_t LoadBPData() override { return LoadBPDataImpl(); }
+  int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
+  static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
+    return LoadPatientInfoImpl(1, path, out);
+  }
+  static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
+    return SavePatientInfoImpl(1, path, info);
+  }
+};
+
+// The current layout, written by every download.
+class CFilemanage_2Ver : public CFilemanage {
+ public:
+  CFilemanage_2Ver() : CFilemanage(2) {}
+  int32_t SaveBPData() override { return SaveBPDataImpl(); }
+  int32_t LoadBPData() override { return LoadBPDataImpl(); }
+  int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
+  static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
+    return LoadPatientInfoImpl(2, path, out);
+  }
+  static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
+    return SavePatientInfoImpl(2, path, info);
+  }
+  // Writes the whole record held by the object as a new version-2 file. 1 or an error code.
+  int32_t SaveAllInfotoCaseFile();
+};
+
+static_assert(sizeof(CFilemanage_1Ver) == sizeof(CFilemanage_2Ver));
+
+// Sequence 6 for callers that do not care which class: GetFileVersion, then the static of
+// that version.
+int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out);
+int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info);
+
+}  // namespace vesk

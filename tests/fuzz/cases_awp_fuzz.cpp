@@ -1,0 +1,27 @@
+// Case-file loader against arbitrary bytes: every input gives a result code, and whatever
+// loads writes back into a file that loads to the same record.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "cases/AwpFormat.h"
+#include "cases/Filemanage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vesk;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  _SUB_VERSION version;
+  awp::ParseVersion(bytes, version);
+  for (bool withSamples : {false, true}) {
+    _FILE_ALL_INFO info;
+    int32_t seen = 0;
+    if (awp::Parse(bytes, withSamples, 0, info, &seen) != kCaseFileOk) continue;
+    _FILE_ALL_INFO again;
+    if (awp::Parse(awp::Serialize(info, seen), withSamples, seen, again) != kCaseFileOk ||
+        !(again == info))
+      std::abort();
+  }
+  return 0;
+}
