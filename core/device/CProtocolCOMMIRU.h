@@ -1,0 +1,27 @@
+#pragma once
+// The MIRU recorder: an ambulatory recording (mode 1), patient monitoring with an SpO2 and
+// pulse-rate series (mode 2) and single-user readings (mode 3).
+
+#include "device/CProtocolBase.h"
+
+namespace vesk {
+
+class TransferSession;
+
+class CProtocolCOMMIRU : public CProtocolBase {
+ public:
+  bool SpeaksKind(int32_t kind) const override { return kind == kMiru; }
+  static int ReadInfo(TransferSession& s);
+  static int ReadBP(TransferSession& s);
+  static int ReadSpO2(TransferSession& s);
+  // Plans go out for a recording (1) or for monitoring (2) only.
+  static bool UploadModeAllowed(int mode) { return mode == kModeRecording || mode == kModeMonitor; }
+
+ protected:
+  int UploadBPInfo() override;
+  int DownloadBPInfo() override;
+  int DownloadBPData() override;
+  int DownloadSpO2Data() override;
+};
+
+}  // namespace vesk

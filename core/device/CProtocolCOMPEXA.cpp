@@ -1,0 +1,21 @@
+#include "device/CProtocolCOMPEXA.h"
+
+#include "device/TransferSession.h"
+
+namespace vesk {
+
+int CProtocolCOMPEXA::ReadInfo(TransferSession& s) {
+  return s.ReadPlanPart();
+}
+int CProtocolCOMPEXA::ReadBP(TransferSession& s) {
+  return s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
+}
+
+int CProtocolCOMPEXA::DownloadBPInfo() {
+  return ReadInfo(Session());
+}
+int CProtocolCOMPEXA::DownloadBPData() {
+  return ReadBP(Session());
+}
+
+}  // namespace vesk

@@ -1,0 +1,22 @@
+#pragma once
+// The PEXAC recorder on a serial link. Its data is one
+// recording with the plan it was programmed with.
+
+#include "device/CProtocolBase.h"
+
+namespace vesk {
+
+class TransferSession;
+
+class CProtocolCOMPEXAC : public CProtocolBase {
+ public:
+  bool SpeaksKind(int32_t kind) const override { return kind == kPexaC; }
+  static int ReadInfo(TransferSession& s);
+  static int ReadBP(TransferSession& s);
+
+ protected:
+  int DownloadBPInfo() override;
+  int DownloadBPData() override;
+};
+
+}  // namespace vesk

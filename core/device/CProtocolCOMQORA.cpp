@@ -1,0 +1,22 @@
+#include "device/CProtocolCOMQORA.h"
+
+#include "device/TransferSession.h"
+
+namespace vesk {
+
+int CProtocolCOMQORA::ReadBP(TransferSession& s) {
+  auto& d = std::get<_DOWNLOAD_QORA>(s.data.data);
+  for (int user = 0; user < 3; ++user) {
+    if (s.mode != kModeAllUsers && s.mode != kModeUser1 + user) continue;
+    const int r = s.ReadReadings(static_cast<uint8_t>(link::kBlockUser1 + user),
+                                 kTransportUser1 + user, d.users[static_cast<size_t>(user)]);
+    if (r != kResultOk) return r;
+  }
+  return kResultOk;
+}
+
+int CProtocolCOMQORA::DownloadBPData() {
+  return ReadBP(Session());
+}
+
+}  // namespace vesk

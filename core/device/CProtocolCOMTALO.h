@@ -1,0 +1,22 @@
+#pragma once
+// The TALO ambulatory recorders (TALOColor, TALOBlack) on a serial link. A TALOColor also
+// keeps the single-user readings taken outside a recording.
+
+#include "device/CProtocolBase.h"
+
+namespace vesk {
+
+class TransferSession;
+
+class CProtocolCOMTALO : public CProtocolBase {
+ public:
+  bool SpeaksKind(int32_t kind) const override { return kind == kTaloColor || kind == kTaloBlack; }
+  static int ReadInfo(TransferSession& s);
+  static int ReadBP(TransferSession& s);
+
+ protected:
+  int DownloadBPInfo() override;
+  int DownloadBPData() override;
+};
+
+}  // namespace vesk

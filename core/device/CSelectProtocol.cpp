@@ -1,0 +1,107 @@
+#include "device/CSelectProtocol.h"
+
+#include <algorithm>
+
+#include "device/CDevice_COM.h"
+#include "device/CDevice_HID.h"
+#include "device/SerialPorts.h"
+
+namespace vesk {
+
+std::vector<std::string> SplitPortList(std::string_view setting) {
+  std::vector<std::string> out;
+  size_t at = 0;
+  while (at <= setting.size()) {
+    size_t end = setting.find_first_of(";\r\n", at);
+    if (end == std::string_view::npos) end = setting.size();
+    std::string_view part = setting.substr(at, end - at);
+    const size_t first = part.find_first_not_of(" \t");
+    if (first != std::string_view::npos) {
+      part = part.substr(first, part.find_last_not_of(" \t") - first + 1);
+      out.emplace_back(part);
+    }
+    at = end + 1;
+  }
+  return out;
+}
+
+CSelectProtocol::CSelectProtocol() = default;
+CSelectProtocol::CSelectProtocol(DetectOptions options) : m_options(std::move(options)) {}
+CSelectProtocol::~CSelectProtocol() = default;
+
+bool CSelectProtocol::SetDevice(CDevice* device) {
+  m_bound = device;
+  return device != nullptr;
+}
+
+int CSelectProtocol::Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info) {
+  if (!device.IsOpen() && device.Open(0) != 1) return kResultLinkLost;
+  device.Purge();
+  RecorderLink link(device, m_options.timing, m_cancel);
+  link::Hello hello;
+  int r = link.Hello(hello);
+  if (r == kResultOk) {
+    if (FindModel(hello.deviceKind, hello.protocol)) {
+      info = {hello.deviceKind, hello.protocol, hello.deviceByte, hello.lockByte};
+    } else {
+      r = kResultWrongDevice;  // something answers, but not a recorder we know
+    }
+    link.Bye();
+  }
+  device.Close();
+  return r;
+}
+
+int CSelectProtocol::OnTestProtocol(tag_SUPPORT_PROTOCOL& info) {
+  int remembered = kResultDetectRetry;
+  auto consider = [&](int r) {
+    if ((r == kResultRegionError || r == kResultRemoteError) && remembered == kResultDetectRetry)
+      remembered = r;
+  };
+
+  if (m_bound) {
+    const int r = Probe(*m_bound, info);
+    if (r == kResultOk) {
+      m_found = {LinkBus::Serial, m_bound->Port(), true};
+      return kResultOk;
+    }
+    consider(r);
+    return Cancelled() ? int(kResultDetectRetry) : remembered;
+  }
+
+  if (m_options.probeHid) {
+    for (const auto& hid : ListHidRecorders()) {
+      if (Cancelled()) return kResultDetectRetry;
+      CDevice_HID dev;
+      dev.SetPort(hid.path);
+      const int r = Probe(dev, info);
+      if (r == kResultOk) {
+        m_found = {LinkBus::Hid, hid.path, false};
+        return kResultOk;
+      }
+      consider(r);
+    }
+  }
+
+  std::vector<std::string> ports;
+  if (m_options.probeSystemPorts)
+    for (const auto& p : ListSerialPorts()) ports.push_back(p.name);
+  for (const auto& p : m_options.extraPorts)
+    if (!p.empty() && std::find(ports.begin(), ports.end(), p) == ports.end()) ports.push_back(p);
+
+  for (const auto& port : ports) {
+    if (Cancelled()) return kResultDetectRetry;
+    CDevice_COM dev;
+    dev.SetPort(port);
+    dev.SetSettings({m_options.baud});
+    const int r = Probe(dev, info);
+    if (r == kResultOk) {
+      m_found = {LinkBus::Serial, port, false};
+      return kResultOk;
+    }
+    consider(r);
+  }
+  return Cancelled() ? int(kResultDetectRetry) : remembered;
+}
+
+}  // namespace vesk

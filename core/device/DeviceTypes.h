@@ -1,0 +1,133 @@
+#pragma once
+// The records and result codes that cross between the program and the recorder link: what
+// detection reports, which data modes a recorder offers, what a download returns and what an
+// upload needs. Everything here is a plain value type.
+
+#include <array>
+#include <cstdint>
+#include <variant>
+#include <vector>
+
+#include "cases/CaseRecord.h"
+
+namespace vesk {
+
+// Result codes of detection, download and upload. 1 is success; the others name the step
+// that failed so the caller can pick its message.
+enum DeviceResult : int {
+  kResultFail = 0,
+  kResultOk = 1,
+  kResultRegionError = 3,    // the recorder belongs to another market region
+  kResultRemoteError = 4,    // the recorder reported an internal fault
+  kResultLinkLost = 5,       // the port could not be opened, or went away mid-transfer
+  kResultNoReply = 6,        // no valid reply after every retry
+  kResultProtocolError = 7,  // a reply that makes no sense (bad length, bad record, bad status)
+  kResultWrongDevice = 8,    // the recorder is not of the kind this protocol object speaks
+  kResultDetectRetry = 11,   // nothing found (or detection stopped): the user may retry
+  kResultNoData = 13,
+  kResultNotSupported = 14,
+  kResultCancelled = 2000,  // cancelled by the user or stopped by a watchdog
+};
+
+// Progress states written by a transfer.
+enum TransferState : int {
+  kStateIdle = 0,
+  kStateRunning = 1,
+  kStateFailed = 2,
+  kStateFinished = 3,
+  kStateFinishedPause = 4,
+};
+
+// What the detection found. Words 2 and 3 are the two device bytes the case header keeps.
+struct tag_SUPPORT_PROTOCOL {
+  int32_t nDeviceKind = 0;
+  int32_t nProtocol = 0;
+  int32_t nDeviceByte = 0xFF;  // word 2: the case header's device byte
+  int32_t nLockByte = 0xFF;    // word 3: the case header's locked flag
+  bool operator==(const tag_SUPPORT_PROTOCOL&) const = default;
+};
+
+enum enum_DataMode : int {
+  kModeNone = 0,
+  kModeRecording = 1,   // blood-pressure recording; MIRU's first choice
+  kModeMonitor = 2,     // MIRU patient monitoring (SpO2 series)
+  kModeSingleUser = 3,  // MIRU single-user readings
+  kModeUser1 = 4,       // QORA users
+  kModeUser2 = 5,
+  kModeUser3 = 6,
+  kModeAllUsers = 7,
+};
+constexpr int kDataModeSlots = 9;  // GetDownLoadDataMode fills flags 0..8; 0 carries no mode
+
+enum enum_TransportType : int {
+  kTransportNothing = 0,
+  kTransportPatientInfo = 1,
+  kTransportBpTrend = 2,
+  kTransportSpO2 = 3,
+  kTransportSingleUser = 4,
+  kTransportDeleting = 5,
+  kTransportUser1 = 6,
+  kTransportUser2 = 7,
+  kTransportUser3 = 8,
+  kTransportUploading = 9,
+};
+
+// Windows-style serial settings; only the speed matters to our recorders (8N1, no flow
+// control).
+struct _DCB {
+  int32_t BaudRate = 115200;
+  bool operator==(const _DCB&) const = default;
+};
+
+// The plan a recorder holds, with the measurement intervals it accepts (minutes).
+struct _UPLOAD_NEEDED_DATA {
+  _BP_TRANSPORT_INFO plan;
+  std::vector<int32_t> awakeIntervals;
+  std::vector<int32_t> asleepIntervals;
+};
+
+struct _BP_READING_BLOCK {
+  _BP_DATA_HEAD head;  // head.v[0] == readings.size()
+  std::vector<_BP_RECORD> readings;
+  bool operator==(const _BP_READING_BLOCK&) const = default;
+};
+
+struct _SPO2_BLOCK {
+  _SPO2_DATA_HEAD head;  // count, start year, month, day, hour, minute, second, carried value
+  std::vector<_SPO2_SAMPLE> samples;
+  bool operator==(const _SPO2_BLOCK&) const = default;
+};
+
+// The four shapes a download takes, one per recorder family.
+struct _DOWNLOAD_TALOCOLOR {  // device kind 1
+  _BP_READING_BLOCK recording;
+  _BP_TRANSPORT_INFO plan;
+  _BP_READING_BLOCK singleUser;
+};
+struct _DOWNLOAD_MIRU {  // device kind 3
+  _BP_READING_BLOCK readings;
+  _BP_TRANSPORT_INFO plan;
+  _SPO2_BLOCK spo2;
+};
+struct _DOWNLOAD_BASIC {  // device kinds 2, 4, 6
+  _BP_READING_BLOCK readings;
+  _BP_TRANSPORT_INFO plan;
+};
+struct _DOWNLOAD_QORA {  // device kind 5: users 1, 2, 3
+  std::array<_BP_READING_BLOCK, 3> users;
+};
+
+struct _DOWNLOAD_DATAINFO {
+  int32_t nDeviceKind = 0;
+  int32_t nDataMode = 0;
+  std::variant<std::monostate, _DOWNLOAD_TALOCOLOR, _DOWNLOAD_MIRU, _DOWNLOAD_BASIC, _DOWNLOAD_QORA>
+      data;
+};
+
+// True when a download in this mode brought nothing worth storing: both reading blocks of a
+// TALOColor empty; a MIRU without readings and without SpO2 samples; kinds 2, 4, 6 without
+// readings; a QORA user (modes 4-6) without readings, or all three users empty (mode 7).
+// Unknown shapes count as data (nothing to check).
+bool HasNoDownloadData(const _DOWNLOAD_DATAINFO& info);
+
+}  // namespace vesk

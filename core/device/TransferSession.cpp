@@ -1,0 +1,131 @@
+#include "device/TransferSession.h"
+
+namespace vesk {
+
+int TransferSession::ReadPlan(_BP_TRANSPORT_INFO& out) {
+  type = kTransportPatientInfo;
+  link::BlockInfo info;
+  std::vector<uint8_t> bytes;
+  const int r = link.ReadBlock(link::kBlockPlan, info, bytes, &percent);
+  if (r != kResultOk) return r;
+  if (bytes.size() != link::kPlanSize) return kResultProtocolError;
+  out = link::DecodePlan(bytes.data());
+  return kResultOk;
+}
+
+int TransferSession::ReadReadings(uint8_t block, int transportType, _BP_READING_BLOCK& out) {
+  type = transportType;
+  link::BlockInfo info;
+  std::vector<uint8_t> bytes;
+  const int r = link.ReadBlock(block, info, bytes, &percent);
+  if (r != kResultOk) return r;
+  out = {};
+  for (int i = 0; i < 8; ++i) out.head.v[i] = info.header[i];
+  out.readings.reserve(info.count);
+  for (size_t at = 0; at + link::kReadingSize <= bytes.size(); at += link::kReadingSize)
+    out.readings.push_back(DecodeBpRecord56(bytes.data() + at));
+  // The count word is what the case files rely on; keep it equal to what arrived.
+  out.head.v[0] = static_cast<int32_t>(out.readings.size());
+  return kResultOk;
+}
+
+int TransferSession::ReadSpO2(_SPO2_BLOCK& out) {
+  type = kTransportSpO2;
+  link::BlockInfo info;
+  std::vector<uint8_t> bytes;
+  const int r = link.ReadBlock(link::kBlockSpO2, info, bytes, &percent);
+  if (r != kResultOk) return r;
+  out = {};
+  for (int i = 0; i < 8; ++i) out.head.v[i] = info.header[i];
+  out.samples.resize(info.count);
+  for (size_t i = 0; i < out.samples.size(); ++i)
+    out.samples[i] = link::DecodeSample(bytes.data() + i * link::kSampleSize);
+  out.head.v[0] = static_cast<int32_t>(out.samples.size());
+  return kResultOk;
+}
+
+int TransferSession::ReadIntervals(std::vector<int32_t>& awake, std::vector<int32_t>& asleep) {
+  awake.clear();
+  asleep.clear();
+  link::BlockInfo info;
+  std::vector<uint8_t> bytes;
+  const int r = link.ReadBlock(link::kBlockIntervals, info, bytes, &percent);
+  if (r == kResultNotSupported || r == kResultNoData) return kResultOk;
+  if (r != kResultOk) return r;
+  // header[0] awake entries, header[1] asleep entries; the values follow in that order.
+  const uint32_t nAwake = static_cast<uint32_t>(info.header[0]);
+  const uint32_t nAsleep = static_cast<uint32_t>(info.header[1]);
+  if (uint64_t(nAwake) + nAsleep != info.count) return kResultProtocolError;
+  for (uint32_t i = 0; i < info.count; ++i) {
+    const int32_t v = link::GetI32(bytes.data() + 4 * i);
+    (i < nAwake ? awake : asleep).push_back(v);
+  }
+  return kResultOk;
+}
+
+int TransferSession::ReadPlanPart() {
+  _BP_TRANSPORT_INFO* plan = Plan();
+  return plan ? ReadPlan(*plan) : int(kResultProtocolError);
+}
+
+int TransferSession::ReadMainReadings(uint8_t block, int transportType) {
+  _BP_READING_BLOCK* readings = Readings();
+  return readings ? ReadReadings(block, transportType, *readings) : int(kResultProtocolError);
+}
+
+_BP_TRANSPORT_INFO* TransferSession::Plan() {
+  if (auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->plan;
+  if (auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->plan;
+  if (auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->plan;
+  return nullptr;
+}
+
+_BP_READING_BLOCK* TransferSession::Readings() {
+  if (auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->recording;
+  if (auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->readings;
+  if (auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->readings;
+  return nullptr;
+}
+
+void InitDownloadShape(_DOWNLOAD_DATAINFO& data, int deviceKind, int mode) {
+  data = {};
+  data.nDeviceKind = deviceKind;
+  data.nDataMode = mode;
+  switch (deviceKind) {
+    case kTaloColor:
+      data.data = _DOWNLOAD_TALOCOLOR{};
+      break;
+    case kMiru:
+      data.data = _DOWNLOAD_MIRU{};
+      break;
+    case kQora:
+      data.data = _DOWNLOAD_QORA{};
+      break;
+    case kTaloBlack:
+    case kPexa:
+    case kPexaC:
+      data.data = _DOWNLOAD_BASIC{};
+      break;
+    default:
+      break;
+  }
+}
+
+std::vector<uint8_t> BlocksOfMode(int deviceKind, int mode) {
+  switch (deviceKind) {
+    case kTaloColor:
+      return {link::kBlockRecording, link::kBlockSingleUser};
+    case kMiru:
+      if (mode == kModeMonitor) return {link::kBlockMonitor, link::kBlockSpO2};
+      if (mode == kModeSingleUser) return {link::kBlockSingleUser};
+      return {link::kBlockRecording};
+    case kQora:
+      if (mode >= kModeUser1 && mode <= kModeUser3)
+        return {static_cast<uint8_t>(link::kBlockUser1 + (mode - kModeUser1))};
+      return {link::kBlockUser1, link::kBlockUser2, link::kBlockUser3};
+    default:
+      return {link::kBlockRecording};
+  }
+}
+
+}  // namespace vesk
