@@ -1,0 +1,168 @@
+#include "export/CaseExport.h"
+
+#include <fmt/format.h>
+
+#include <chrono>
+#include <iterator>
+
+#include "platform/CodePage.h"
+#include "platform/FileUtil.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr const char* kGlobal = "Global Setting";
+
+constexpr const char* kHeadingKeys[10] = {
+    "IDS_HEADING_NUM", "IDS_HEADING_TIME",   "IDS_HEADING_DATE", "IDS_HEADING_BP",
+    "IDS_HEADING_PR",  "IDS_HEADING_MAP",    "IDS_HEADING_PP",   "IDS_HEADING_SPO2",
+    "IDS_HEADING_TC",  "IDS_HEADING_COMMENT"};
+
+void Value(std::string& out, int32_t v) {
+  if (v > 0)
+    fmt::format_to(std::back_inserter(out), "{}", v);
+  else
+    out += "---";
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+  if (s.size() < tail.size()) return false;
+  for (size_t i = 0; i < tail.size(); ++i)
+    if (Lower(s[s.size() - tail.size() + i]) != Lower(tail[i])) return false;
+  return true;
+}
+
+void Tell(IMessageSink& sink, std::string text, MessageIcon icon) {
+  Message m;
+  m.text = std::move(text);
+  m.icon = icon;
+  sink.Show(m);
+}
+
+}  // namespace
+
+const char* ExportFilterText(ExportFormat format) {
+  return format == ExportFormat::Csv ? "csv files(*.csv)" : "txt files(*.txt)";
+}
+
+const char* ExportExtension(ExportFormat format) {
+  return format == ExportFormat::Csv ? ".csv" : ".txt";
+}
+
+std::string ExportFileName(const std::string& typed, ExportFormat format) {
+  const std::string ext = ExportExtension(format);
+  return EndsWithNoCase(typed, ext) ? typed : typed + ext;
+}
+
+std::string QuoteField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string out = "\"";
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string ExportHeading(const CLanguage& language) {
+  std::string out;
+  for (const char* key : kHeadingKeys) {
+    out += QuoteField(language.GetText("Dialog Setting", key));
+    out += ", ";
+  }
+  out += "\r\n";
+  return out;
+}
+
+std::string ExportLine(const _BP_RECORD& r) {
+  std::string out;
+  out.reserve(64 + r.comment.size());
+  auto it = std::back_inserter(out);
+  fmt::format_to(it, "{}", int64_t(r.index) + 1);
+  if (r.mark == 1) out += "+";
+  if (r.mark == 2) out += "++";
+  fmt::format_to(it, ",{:02}:{:02},{:02}-{:02}-{},", r.hour, r.minute, r.day, r.month, r.year);
+  Value(out, r.sys);
+  out += '/';
+  Value(out, r.dia);
+  out += ',';
+  Value(out, r.pr);
+  out += ',';
+  Value(out, r.map);
+  out += ',';
+  Value(out, r.sys - r.dia);
+  out += ',';
+  Value(out, r.spo2 >= 1 && r.spo2 <= 99 ? r.spo2 : 0);
+  fmt::format_to(it, ",{}({}),", r.errorCode, r.secondCode);
+  out += QuoteField(r.comment);
+  out += "\r\n";
+  return out;
+}
+
+ExportResult WriteExportFile(const std::string& path, std::span<const _BP_RECORD> readings,
+                             const CLanguage& language, TaskStatus* status) {
+  if (readings.empty()) return ExportResult::NoReadings;
+  std::string text = ExportHeading(language);
+  text.reserve(text.size() + readings.size() * 48);
+  const size_t n = readings.size();
+  for (size_t i = 0; i < n; ++i) {
+    text += ExportLine(readings[i]);
+    if (status) status->progress.store(int32_t(20 + (int64_t(i) + 1) * 80 / int64_t(n)));
+  }
+  // Every line converts on its own, so one conversion of the whole text gives the same bytes.
+  if (!fsutil::WriteFileAtomic(path, codepage::ToAnsi(text))) return ExportResult::CannotCreate;
+  return ExportResult::Ok;
+}
+
+ExportResult RunExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
+                       IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status) {
+  // Lets the progress dialog come up before the file dialog covers it.
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::string typed;
+  ExportFormat format = ExportFormat::Txt;
+  if (!chooser.Choose(typed, format)) {
+    status.state.store(TaskState::Cancelled);
+    return ExportResult::Cancelled;
+  }
+  status.progress.store(10);
+  auto finish = [&](ExportResult r) {
+    status.state.store(TaskState::Finished);
+    return r;
+  };
+  if (readings.empty()) {
+    Tell(sink, language.GetText(kGlobal, "IDS_NOAWPDATA"), MessageIcon::Information);
+    return finish(ExportResult::NoReadings);
+  }
+  const std::string path = ExportFileName(typed, format);
+  if (fsutil::FileExists(path) || fsutil::FolderExists(path)) {
+    Message ask;
+    ask.text = path + "\r\n" + language.GetText(kGlobal, "IDS_FINDFILEEXIST");
+    ask.icon = MessageIcon::Question;
+    ask.buttons = MessageButtons::OkCancel;
+    if (sink.Show(ask) != MessageAnswer::Ok) return finish(ExportResult::Declined);
+  }
+  status.progress.store(20);
+  if (WriteExportFile(path, readings, language, &status) != ExportResult::Ok) {
+    Tell(sink, language.GetText(kGlobal, "IDS_AWPTOFILEERROR"), MessageIcon::Error);
+    return finish(ExportResult::CannotCreate);
+  }
+  status.progress.store(100);
+  Tell(sink, language.GetText(kGlobal, "IDS_SAVEFILESUCCESS"), MessageIcon::Information);
+  return finish(ExportResult::Ok);
+}
+
+std::thread StartExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
+                        IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status) {
+  status.Reset(language.GetText(kGlobal, "IDS_DERIVEDATAING"));
+  return std::thread([readings, &language, &sink, &chooser, &status] {
+    RunExport(readings, language, sink, chooser, status);
+  });
+}
+
+}  // namespace vesk

@@ -1,0 +1,45 @@
+#pragma once
+// Internal steps of BuildReportData, shared by its two source files.
+
+#include <span>
+#include <vector>
+
+#include "analysis/ClinicalIndices.h"
+#include "analysis/Correlation.h"
+#include "analysis/DayNight.h"
+#include "analysis/Distribution.h"
+#include "analysis/Extremes.h"
+#include "analysis/ReportStatistics.h"
+#include "analysis/Statistics.h"
+#include "reports/ReportBuilder.h"
+
+namespace vesk::reportbuild {
+
+// Everything computed once from the case and read by several pages.
+struct Computed {
+  PeriodRefs refs;
+  _BP_STATISTICS stats;
+  _BP_REPORT_STATISTICS rs;
+  _BP_EXTREMES extremes;
+  _BP_DISTRIBUTION distribution;
+  _BP_CORRELATION correlation;
+  _BP_MORNING_SURGE surge;
+  _BP_VARIABILITY variability;
+  _BP_DIPPING dipping;
+  _BP_RECORDING_QUALITY quality;
+  int32_t figures = 0;
+};
+
+// Mean, SD, SE, CV, count, highest and lowest of a list of values.
+ReportStatRow RowOf(std::span<const double> values);
+std::vector<double> ValuesOf(const ReadingRefs& list, Quantity q);
+
+void FillReadingsPage(const ReportCase& c, const ReportOptions& o, ReportReadingsPage& out);
+void FillHistogramPages(const Computed& k, ReportHistogramPage& six, ReportThreeHistogramPage& ten);
+void FillPiePage(const Computed& k, const RangeLimits& limits, ReportPiePage& out);
+void FillCorrelationPage(const Computed& k, ReportCorrelationPage& out);
+void FillHourlyPage(const ReportCase& c, const Computed& k, ReportHourlyPage& out);
+void FillSpO2Page(const ReportCase& c, const ReportHead& head, const ReportOptions& o,
+                  ReportSpO2Page& out);
+
+}  // namespace vesk::reportbuild
