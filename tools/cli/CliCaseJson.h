@@ -1,6 +1,6 @@
 #pragma once
 // The JSON form of a case record used by "vesk-cli case show" and "vesk-cli case import".
-// Field names are stable; docs/cli-cases.md lists them. The mapping lives in the tool so that
+// Field names are stable; docs/cli.md lists them. The mapping lives in the tool so that
 // the core needs no JSON library.
 
 #include <nlohmann/json.hpp>
