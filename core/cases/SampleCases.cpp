@@ -386,7 +386,7 @@ _FILE_ALL_INFO MakeMiruSample(const SampleOptions& o) {
   f.samples.resize(kSeconds);
   int baseSpo2 = 97, basePr = rng.Range(62, 76);
   int episodeLeft = 0, episodeDepth = 0, episodeLength = 0, probeOff = 0;
-  int wander = 0;
+  int wander = 0, spo2Drift = 0;
   for (int i = 0; i < kSeconds; ++i) {
     _SPO2_SAMPLE& s = f.samples[static_cast<size_t>(i)];
     s.offset = i;
@@ -411,7 +411,10 @@ _FILE_ALL_INFO MakeMiruSample(const SampleOptions& o) {
       s.pr = 0;
       continue;
     }
-    int spo2 = baseSpo2 + rng.Range(-1, 1);
+    // Oximeter readings drift slowly; per-second jumps of two points would read as constant
+    // desaturations and bury the real episodes.
+    if (rng.Chance(3)) spo2Drift = rng.Range(-1, 0);
+    int spo2 = baseSpo2 + spo2Drift;
     int pr = basePr + rng.Range(-2, 2);
     if (episodeLeft > 0) {
       // A gentle fall, a floor and a quick recovery with a rise of the pulse.
