@@ -1,0 +1,209 @@
+// The case browser, the copy dialog with its folder chooser and the delete dialog, on a small
+// folder of generated case files.
+
+#include <QtTest/QTest>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QDateEdit>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QTimeEdit>
+#include <QtWidgets/QTreeWidget>
+
+#include "UiTestSupport.h"
+#include "app/Globals.h"
+#include "app/ZavApp.h"
+#include "controls/DriveFolderLists.h"
+#include "dialogs/CaseFileDialogs.h"
+#include "dialogs/CaseListPanel.h"
+#include "dialogs/OpenDataDialog.h"
+#include "frame/CommandIds.h"
+#include "frame/MainFrame.h"
+#include "platform/FileUtil.h"
+#include "platform/ProgramDir.h"
+#include "view/ZavDoc.h"
+
+using namespace vesk;
+using namespace vesk::uitest;
+
+namespace {
+
+QStringList Column(QTreeWidget* list, int column) {
+  QStringList out;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) out << list->topLevelItem(i)->text(column);
+  return out;
+}
+
+void SelectRowsNamed(QTreeWidget* list, const QStringList& names) {
+  list->clearSelection();
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    if (names.contains(list->topLevelItem(i)->text(0))) list->topLevelItem(i)->setSelected(true);
+}
+
+}  // namespace
+
+class BrowserTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+  void listsAndSearches();
+  void okRefusesNothingSelectedAndLockedCases();
+  void changesTheMeasuringTime();
+  void openDataCommandOpensTheChosenCase();
+  void copyReplacesFilesInTheChosenFolder();
+  void deleteRefusesTheOpenCase();
+
+ private:
+  std::unique_ptr<TestHome> home_;
+  std::unique_ptr<SinkGuard> messages_;
+  QString folder_;
+};
+
+void BrowserTest::init() {
+  home_ = std::make_unique<TestHome>();
+  messages_ = std::make_unique<SinkGuard>();
+  LoadConfigAndLanguage();
+  home_->WriteCase("data/family/VESK/2024033009120001.awp", "Ann Lee", "A-1");
+  home_->WriteCase("data/family/VESK/2024033009120101.awp", "ann lee", "B-2");
+  home_->WriteCase("data/family/VESK/2024033009120201.awp", "Bob", "C-3");
+  home_->WriteCase("data/family/VESK/2024033009120301.awp", "Zed", "Z-9", true);
+  folder_ = QString::fromStdString(home_->Path("data/family/VESK"));
+}
+
+void BrowserTest::cleanup() {
+  DropConfig();
+  messages_.reset();
+  home_.reset();
+}
+
+void BrowserTest::listsAndSearches() {
+  COpenDataDialog dialog;
+  QCOMPARE(dialog.windowTitle(), QString("EN:IDS_SEL_OPENDATA"));
+  // It opens on the user's folder below the data path, which holds folders only.
+  QCOMPARE(dialog.Panel()->Folder().toStdString(), home_->Path("data/family"));
+  QCOMPARE(dialog.Panel()->List()->topLevelItemCount(), 0);
+  QVERIFY(dialog.Panel()->Lists()->Folders()->findItems("VESK", Qt::MatchExactly).size() == 1);
+  QVERIFY(CDriveFolderLists::DriveRoots().contains("/"));
+
+  QVERIFY(dialog.Panel()->Lists()->SetFolder(folder_));
+  QTreeWidget* list = dialog.Panel()->List();
+  QCOMPARE(Column(list, 0), (QStringList{"Ann Lee", "ann lee", "Bob", "Zed"}));
+  QCOMPARE(Column(list, 1), (QStringList{"A-1", "B-2", "C-3", "Z-9"}));
+  QCOMPARE(list->topLevelItem(0)->text(2), QString("2024/03/30 09:12"));
+  QCOMPARE(list->headerItem()->text(0), QString("EN:IDS_PATIENTS_NAMES"));
+
+  // Name search: case-sensitive part of the name, anywhere in it.
+  dialog.SearchText()->setText("nn L");
+  dialog.OnSearch();
+  QCOMPARE(Column(list, 0), QStringList{"Ann Lee"});
+  dialog.SearchBy(1)->setChecked(true);
+  dialog.SearchText()->setText("-");
+  dialog.OnSearch();
+  QCOMPARE(list->topLevelItemCount(), 4);
+  // An empty text is refused and the list stays.
+  dialog.SearchText()->setText("");
+  dialog.SearchBy(0)->setChecked(true);
+  dialog.OnSearch();
+  QVERIFY(messages_->Saw("EN:IDS_SEARCHNULL"));
+  QCOMPARE(list->topLevelItemCount(), 4);
+  dialog.SearchBy(2)->setChecked(true);
+  dialog.SearchDate()->setDate(QDate(2024, 3, 31));
+  dialog.OnSearch();
+  QCOMPARE(list->topLevelItemCount(), 0);
+  dialog.SearchDate()->setDate(QDate(2024, 3, 30));
+  dialog.OnSearch();
+  QCOMPARE(list->topLevelItemCount(), 4);
+}
+
+void BrowserTest::okRefusesNothingSelectedAndLockedCases() {
+  COpenDataDialog dialog;
+  dialog.Panel()->Lists()->SetFolder(folder_);
+  dialog.OnOk();
+  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  SelectRowsNamed(dialog.Panel()->List(), {"Zed"});
+  dialog.OnOk();
+  QVERIFY(messages_->Saw("EN:IDS_CANNOT_CHECK"));
+  QVERIFY(dialog.result() != QDialog::Accepted);
+  SelectRowsNamed(dialog.Panel()->List(), {"Bob"});
+  dialog.OnOk();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.ChosenPath(), home_->Path("data/family/VESK/2024033009120201.awp"));
+}
+
+void BrowserTest::changesTheMeasuringTime() {
+  COpenDataDialog dialog;
+  dialog.Panel()->Lists()->SetFolder(folder_);
+  dialog.OnUpdateTime();
+  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  SelectRowsNamed(dialog.Panel()->List(), {"Bob"});
+  dialog.MeasureDate()->setDate(QDate(2024, 5, 1));
+  dialog.MeasureTime()->setTime(QTime(10, 30));
+  dialog.OnUpdateTime();
+  QTreeWidget* list = dialog.Panel()->List();
+  QCOMPARE(list->findItems("Bob", Qt::MatchExactly).value(0)->text(2), QString("2024/05/01 10:30"));
+  QCOMPARE(list->findItems("Zed", Qt::MatchExactly).value(0)->text(2), QString("2024/03/30 09:12"));
+}
+
+void BrowserTest::openDataCommandOpensTheChosenCase() {
+  CZavDoc doc;
+  CMainFrame frame(nullptr, &doc);
+  OnNextModal([this](QDialog* d) {
+    auto* browser = static_cast<COpenDataDialog*>(d);
+    browser->Panel()->Lists()->SetFolder(folder_);
+    SelectRowsNamed(browser->Panel()->List(), {"ann lee"});
+    browser->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame.ExecuteCommand(cmd::kOpenData));
+  QCOMPARE(g_Config->caseState.caseOpen, 1);
+  QVERIFY(frame.windowTitle().contains("EN:IDS_PATIENTS_NAMES:ann lee"));
+  QVERIFY(frame.windowTitle().endsWith("EN:IDS_AGE:47"));
+}
+
+void BrowserTest::copyReplacesFilesInTheChosenFolder() {
+  const std::string target = home_->Path("usb-stick");
+  fsutil::CreateFolders(target);
+  fsutil::WriteFileAtomic(target + "/2024033009120001.awp", "old bytes");
+  CCopyDialog dialog;
+  QCOMPARE(dialog.windowTitle(), QString("EN:IDS_NEED_COPY"));
+  dialog.Panel()->Lists()->SetFolder(folder_);
+  dialog.OnOk();
+  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  SelectRowsNamed(dialog.Panel()->List(), {"Ann Lee", "Bob"});
+  CCopyDialog::ChooseFolder = [](QWidget*, const QString&) { return QString(); };
+  dialog.OnOk();  // chooser cancelled: nothing copied, dialog stays
+  QVERIFY(dialog.result() != QDialog::Accepted);
+  CCopyDialog::ChooseFolder = [](QWidget*, const QString&) {
+    return QString::fromStdString(vesk::GetProgramDir() + "/usb-stick");
+  };
+  dialog.OnOk();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(home_->Read("usb-stick/2024033009120001.awp"),
+           home_->Read("data/family/VESK/2024033009120001.awp"));
+  QVERIFY(fsutil::FileExists(target + "/2024033009120201.awp"));
+  QVERIFY(!fsutil::FileExists(target + "/2024033009120101.awp"));
+}
+
+void BrowserTest::deleteRefusesTheOpenCase() {
+  CZavApp app;  // holds the path of the open case
+  const std::string open = home_->Path("data/family/VESK/2024033009120001.awp");
+  app.currentCasePath = open;
+  g_Config->caseState.caseOpen = 1;
+  CDeleteDialog dialog;
+  dialog.Panel()->Lists()->SetFolder(folder_);
+  SelectRowsNamed(dialog.Panel()->List(), {"Ann Lee", "Bob"});
+  messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  dialog.OnOk();
+  QVERIFY(fsutil::FileExists(home_->Path("data/family/VESK/2024033009120201.awp")));
+  dialog.OnOk();
+  QVERIFY(messages_->Saw("EN:IDS_UNABLE_DEL"));
+  QVERIFY(messages_->Saw(open));
+  QVERIFY(fsutil::FileExists(open));
+  QVERIFY(!fsutil::FileExists(home_->Path("data/family/VESK/2024033009120201.awp")));
+  QCOMPARE(Column(dialog.Panel()->List(), 0), (QStringList{"Ann Lee", "ann lee", "Zed"}));
+  app.ExitInstance();
+}
+
+QTEST_MAIN(BrowserTest)
+#include "test_ui_browser.moc"

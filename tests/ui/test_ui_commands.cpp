@@ -1,0 +1,348 @@
+// The main window: the command table with its enabling rules, menu and toolbar, the view's
+// controls per chart kind, the bound fields, the keyboard entry, help, and the language switch.
+
+#include <QtCore/QUrl>
+#include <QtTest/QTest>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QToolBar>
+#include <QtWidgets/QToolButton>
+#include <map>
+
+#include "UiTestSupport.h"
+#include "app/AppInfo.h"
+#include "app/Globals.h"
+#include "controls/ButtonNew.h"
+#include "controls/UpDown.h"
+#include "frame/CommandIds.h"
+#include "frame/CommandTable.h"
+#include "frame/MainFrame.h"
+#include "view/ZavDoc.h"
+#include "view/ZavView.h"
+
+using namespace vesk;
+using namespace vesk::uitest;
+
+namespace {
+
+// Every command with the rule it must follow.
+const std::map<int, EnableRule> kExpectedRules = {
+    {32901, EnableRule::Always},      {32771, EnableRule::Always},   {32772, EnableRule::Always},
+    {32807, EnableRule::CaseOpen},    {32806, EnableRule::Always},   {32784, EnableRule::Always},
+    {32779, EnableRule::Always},      {32778, EnableRule::Always},   {32812, EnableRule::Always},
+    {32801, EnableRule::Always},      {32908, EnableRule::CaseOpen}, {32774, EnableRule::Always},
+    {57606, EnableRule::Always},      {32909, EnableRule::CaseOpen}, {32904, EnableRule::CaseOpen},
+    {32775, EnableRule::CaseOpen},    {32800, EnableRule::CaseOpen}, {32776, EnableRule::Always},
+    {32777, EnableRule::Always},      {32810, EnableRule::Always},   {32780, EnableRule::Always},
+    {32781, EnableRule::Always},      {57664, EnableRule::Always},   {32903, EnableRule::CaseOpen},
+    {32902, EnableRule::CaseHasSpO2}, {32905, EnableRule::CaseOpen}, {32906, EnableRule::CaseOpen},
+    {32907, EnableRule::CaseOpen},    {32910, EnableRule::CaseOpen}, {32773, EnableRule::CaseOpen},
+    {57607, EnableRule::Always},      {57608, EnableRule::Always},   {57609, EnableRule::Always},
+    {57600, EnableRule::Always},      {57601, EnableRule::Always}};
+
+QStringList VisibleTexts(CMainFrame& frame) {
+  QStringList texts;
+  for (QAction* top : frame.menuBar()->actions()) {
+    texts << top->text();
+    if (QMenu* menu = top->menu())
+      for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+  }
+  for (QToolButton* b : frame.ToolButtons()) texts << b->text();
+  for (int i = 0; i < 4; ++i) texts << frame.StatusPane(i)->text();
+  for (QAbstractButton* b : frame.View()->findChildren<QAbstractButton*>())
+    if (!b->text().isEmpty() && b->text().size() > 2) texts << b->text();
+  for (QLabel* l : frame.View()->findChildren<QLabel*>()) texts << l->text();
+  return texts;
+}
+
+}  // namespace
+
+class CommandsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+  void tableHoldsEveryCommandWithItsRule();
+  void menuAndToolbarFollowTheirLayouts();
+  void enablingFollowsTheCaseState();
+  void openingACaseSetsTitleFlagsAndControls();
+  void failedLoadKeepsThePreviousState();
+  void controlsFollowTheChartKind();
+  void boundFieldsHoldTheirPairs();
+  void graphTypeButtonAlternates();
+  void keyboardShowsTheVersion();
+  void helpOpensTheLanguagesFile();
+  void languageSwitchLeavesNoPreviousText();
+
+ private:
+  std::unique_ptr<TestHome> home_;
+  std::unique_ptr<SinkGuard> messages_;
+  std::unique_ptr<CZavDoc> doc_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+void CommandsTest::init() {
+  home_ = std::make_unique<TestHome>();
+  messages_ = std::make_unique<SinkGuard>();
+  LoadConfigAndLanguage();
+  doc_ = std::make_unique<CZavDoc>();
+  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
+  frame_->show();
+}
+
+void CommandsTest::cleanup() {
+  frame_.reset();
+  doc_.reset();
+  DropConfig();
+  messages_.reset();
+  home_.reset();
+}
+
+void CommandsTest::tableHoldsEveryCommandWithItsRule() {
+  QCOMPARE(CommandTable().size(), kExpectedRules.size());
+  for (const auto& [id, rule] : kExpectedRules) {
+    const CommandEntry* e = FindCommand(id);
+    QVERIFY2(e, qPrintable(QString::number(id)));
+    QVERIFY2(e->rule == rule, qPrintable(QString::number(id)));
+  }
+  QVERIFY(FindCommand(12345) == nullptr);
+  QVERIFY(FindCommand(cmd::kAbout)->receiver == Receiver::Application);
+  QVERIFY(FindCommand(cmd::kCopyData)->receiver == Receiver::Document);
+  QVERIFY(FindCommand(cmd::kOpenData)->receiver == Receiver::View);
+}
+
+void CommandsTest::menuAndToolbarFollowTheirLayouts() {
+  const QList<QAction*> top = frame_->menuBar()->actions();
+  QCOMPARE(top.size(), 8);
+  QVERIFY(top[2]->menu() == nullptr && top[2]->text() == "EN:IDS_UPLOAD");
+  QVERIFY(top[5]->menu() == nullptr && top[5]->text() == "EN:IDS_LANGUAGE");
+  QCOMPARE(top[7]->text(), QString("EN:IDS_HELPS"));
+  QStringList fileItems;
+  for (QAction* a : top[0]->menu()->actions())
+    fileItems << (a->isSeparator() ? "-" : a->objectName());
+  QCOMPARE(fileItems.join(","), QString("32901,32771,32772,32807,-,32806,-,32784,-,32779"));
+  QCOMPARE(frame_->MenuAction(cmd::kStandardValues)->text(),
+           QString("EN:IDS_STANDARD_VALUES_Menu"));
+  QCOMPARE(frame_->MenuAction(cmd::kAbout)->text(), QString("EN:IDS_ABOULT"));
+  QVERIFY(frame_->MenuAction(cmd::kFilePreview) == nullptr);  // not in the menu layout
+
+  const QList<QToolButton*>& buttons = frame_->ToolButtons();
+  QCOMPARE(buttons.size(), 15);
+  QCOMPARE(frame_->ToolBar()->actions().size(), 15);
+  const int order[] = {32780, 32801, 32812, 32901, 32903, 32902, 32904, 32905,
+                       32906, 32907, 32908, 32909, 32910, 32781, 32779};
+  for (int i = 0; i < 15; ++i) {
+    QCOMPARE(buttons[i]->defaultAction()->data().toInt(), order[i]);
+    QCOMPARE(buttons[i]->size(), QSize(55, 55));
+    QCOMPARE(buttons[i]->iconSize(), QSize(32, 32));
+    QVERIFY(!buttons[i]->icon().isNull());
+  }
+  QCOMPARE(buttons[3]->text(), QString("EN:IDS_OPEN_DATA"));
+  QCOMPARE(buttons[14]->text(), QString("EN:IDS_EXIT"));
+}
+
+void CommandsTest::enablingFollowsTheCaseState() {
+  const int caseCommands[] = {32807, 32903, 32904, 32905, 32906, 32907,
+                              32908, 32909, 32910, 32775, 32800};
+  frame_->UpdateCommandUI();
+  for (int id : caseCommands) {
+    QAction* a = frame_->MenuAction(id) ? frame_->MenuAction(id) : frame_->ToolAction(id);
+    QVERIFY2(a && !a->isEnabled(), qPrintable(QString::number(id)));
+  }
+  QVERIFY(!IsCommandEnabled(cmd::kFilePreview, CurrentCaseFlags()));
+  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  QVERIFY(frame_->MenuAction(cmd::kOpenData)->isEnabled());
+  QVERIFY(!frame_->ExecuteCommand(cmd::kBpTrend));
+
+  g_Config->caseState.caseOpen = 1;
+  frame_->UpdateCommandUI();
+  for (int id : caseCommands) {
+    QAction* a = frame_->MenuAction(id) ? frame_->MenuAction(id) : frame_->ToolAction(id);
+    QVERIFY2(a->isEnabled(), qPrintable(QString::number(id)));
+  }
+  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  g_Config->caseState.caseHasSpO2 = 1;
+  frame_->UpdateCommandUI();
+  QVERIFY(frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+}
+
+void CommandsTest::openingACaseSetsTitleFlagsAndControls() {
+  const std::string path = home_->WriteCase(
+      "data/family/VESK/20240330091200"
+      "01.awp",
+      "Ann Lee", "A-7");
+  CZavView* view = frame_->View();
+  QCOMPARE(view->OpenCase(path), 1);
+  QVERIFY(messages_->sink.messages.empty());
+  QCOMPARE(g_Config->caseState.caseOpen, 1);
+  QCOMPARE(g_Config->caseState.caseHasSpO2, 0);
+  QCOMPARE(frame_->windowTitle(),
+           QString::fromStdString(g_AppTitle) +
+               "     EN:IDS_PATIENTS_NAMES:Ann Lee      EN:IDS_PATIENTS_ID:A-7      EN:IDS_AGE:47");
+  QVERIFY(frame_->ToolAction(cmd::kBpTrend)->isEnabled());
+  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  QCOMPARE(view->ChartKind(), 0);
+  QVERIFY(view->findChild<QWidget*>("1212")->isVisible());
+
+  QCOMPARE(FormatCaseTitle("T", "N", "n", "I", "i", "A", 0),
+           std::string("T     N:n      I:i      A:--"));
+  QCOMPARE(FormatCaseTitle("T", "N", "n", "I", "i", "A", -3),
+           std::string("T     N:n      I:i      A:--"));
+}
+
+void CommandsTest::failedLoadKeepsThePreviousState() {
+  const std::string bad = home_->Path("data/broken.awp");
+  std::string junk = "not a case file at all";
+  QFile f(QString::fromStdString(bad));
+  QDir().mkpath(QString::fromStdString(home_->Path("data")));
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(junk.data(), qint64(junk.size()));
+  f.close();
+  QVERIFY(frame_->View()->OpenCase(bad) != 1);
+  QVERIFY(messages_->Saw("EN:IDS_CASE_FILE"));
+  QCOMPARE(g_Config->caseState.caseOpen, 0);
+  QCOMPARE(frame_->windowTitle(), QString::fromStdString(g_AppTitle));
+
+  const std::string locked = home_->WriteCase("data/locked.awp", "L", "1", true);
+  QCOMPARE(frame_->View()->OpenCase(locked), 4);
+  QVERIFY(messages_->Saw("EN:IDS_CANNOT_CHECK"));
+  QCOMPARE(g_Config->caseState.caseOpen, 0);
+}
+
+void CommandsTest::controlsFollowTheChartKind() {
+  CZavView* view = frame_->View();
+  view->OnChartKind(3);  // no case: nothing happens
+  QCOMPARE(view->ChartKind(), 0);
+  QVERIFY(!view->findChild<QWidget*>("1013")->isVisible());
+
+  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
+  auto visible = [view](const char* id) { return view->findChild<QWidget*>(id)->isVisible(); };
+  QVERIFY(visible("1212") && !visible("1213") && visible("2001") && visible("2008"));
+  QVERIFY(!visible("1001") && !visible("1013") && !visible("1019") && !visible("1004"));
+  QVERIFY(frame_->ExecuteCommand(cmd::kPieChart));
+  QCOMPARE(view->ChartKind(), 3);
+  QVERIFY(visible("1013") && visible("1024") && visible("1007") && visible("1006") &&
+          visible("1001") && visible("1003"));
+  QVERIFY(!visible("1212") && !visible("2001"));
+  QVERIFY(frame_->ExecuteCommand(cmd::kBarGraph));
+  QVERIFY(visible("1002") && !visible("1013") && !visible("2003"));
+  QVERIFY(frame_->ExecuteCommand(cmd::kCorrelation));
+  QVERIFY(!visible("1001") && !visible("1013") && !visible("1212") && !visible("2001"));
+  QVERIFY(!frame_->ExecuteCommand(cmd::kSpO2Trend));  // no SpO2 in this case
+}
+
+void CommandsTest::boundFieldsHoldTheirPairs() {
+  CZavView* view = frame_->View();
+  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
+  // While the trend chart is shown a bound edit changes nothing.
+  view->Spin(1)->SetPos(120);
+  QCOMPARE(view->Range(0, 1), 100);
+
+  frame_->ExecuteCommand(cmd::kPieChart);
+  auto* band = view->findChild<QLabel*>("1004");
+  QCOMPARE(band->text(), QString("100-140 mmHg"));
+  // A systolic lower bound above the upper bound lifts the upper bound to it.
+  view->Spin(1)->Buddy()->setText("150");
+  QCOMPARE(view->Spin(0)->Pos(), 150);
+  QCOMPARE(view->Spin(1)->Pos(), 150);
+  QCOMPARE(band->text(), QString("150-150 mmHg"));
+  QCOMPARE(view->Range(0, 0), 150);
+  // An upper bound pulled below the lower one is held at it.
+  view->Spin(2)->SetPos(50);
+  QCOMPARE(view->Spin(2)->Pos(), 60);
+  QCOMPARE(view->findChild<QLabel*>("1005")->text(), QString("60-60 mmHg"));
+  // Bounds go to the selected period.
+  view->findChild<QRadioButton*>("1003")->click();
+  QCOMPARE(view->SelectedPeriod(), 2);
+  view->Spin(5)->SetPos(50);
+  QCOMPARE(view->Range(2, 5), 50);
+  QCOMPARE(view->Range(0, 5), 60);
+  QCOMPARE(view->findChild<QLabel*>("1006")->text(), QString("50-100 EN:IDS_HEART_RATE"));
+
+  // Opening data, here through the frame's private message, puts the fields back to their
+  // starting values.
+  bool browserShown = false;
+  OnNextModal([&](QDialog* browser) {
+    browserShown = browser->windowTitle() == "EN:IDS_SEL_OPENDATA";
+    browser->reject();
+  });
+  QEvent message(QEvent::Type(cmd::kOpenDataMessage));
+  QCoreApplication::sendEvent(frame_.get(), &message);
+  QVERIFY(browserShown);
+  QCOMPARE(view->Spin(0)->Pos(), 140);
+  QCOMPARE(band->text(), QString("100-140 mmHg"));
+}
+
+void CommandsTest::graphTypeButtonAlternates() {
+  CZavView* view = frame_->View();
+  auto* button = view->findChild<CButtonNew*>("1212");
+  QCOMPARE(button->CurrentFace(), QColor(199, 237, 204));
+  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
+  button->click();
+  QCOMPARE(view->TrendMode(), 1);
+  button->click();
+  QCOMPARE(view->TrendMode(), 0);
+}
+
+void CommandsTest::keyboardShowsTheVersion() {
+  CZavView* view = frame_->View();
+  QTest::keyClicks(view, "xy ve");
+  QCOMPARE(view->TypedCharacters(), QString("xyve"));
+  QTest::keyClick(view, Qt::Key_Return);
+  QVERIFY(messages_->sink.messages.empty());
+  QTest::keyClicks(view, "vesk");
+  QTest::keyClick(view, Qt::Key_Return);
+  QVERIFY(messages_->Saw(g_Version));
+  QCOMPARE(view->TypedCharacters(), QString());
+  QTest::keyClicks(view, "0123456789abc");
+  QCOMPARE(view->TypedCharacters(), QString("56789abc").prepend("4"));
+  QTest::keyClick(view, Qt::Key_Return);
+  QCOMPARE(messages_->sink.messages.size(), size_t(1));
+  QTest::keyClicks(view, "VESK");
+  QTest::keyClick(view, Qt::Key_Return);
+  QCOMPARE(messages_->sink.messages.size(), size_t(1));  // the name is lower case
+}
+
+void CommandsTest::helpOpensTheLanguagesFile() {
+  QUrl opened;
+  auto saved = CZavView::UrlOpener();
+  CZavView::UrlOpener() = [&](const QUrl& url) {
+    opened = url;
+    return true;
+  };
+  home_->StoreLanguage("chinese");
+  frame_->ExecuteCommand(cmd::kHelp);
+  QVERIFY(opened.toLocalFile().endsWith("/Help/English.chm"));
+  home_->StoreLanguage("Chinese");
+  frame_->ExecuteCommand(cmd::kHelp);
+  QVERIFY(opened.toLocalFile().endsWith("/Help/Chinese.chm"));
+  QVERIFY(opened.toLocalFile().startsWith(QString::fromStdString(home_->Path(""))));
+  CZavView::UrlOpener() = saved;
+}
+
+void CommandsTest::languageSwitchLeavesNoPreviousText() {
+  QVERIFY(VisibleTexts(*frame_).filter("EN:").size() > 40);
+  OnNextModal([](QDialog* dialog) {
+    QCOMPARE(dialog->windowTitle(), QString("EN:IDS_SET_LANGUAGE"));
+    auto* list = dialog->findChild<QComboBox*>("1054");
+    QCOMPARE(list->currentText(), QString("English"));
+    list->setCurrentIndex(list->findText("Chinese"));
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kLanguage));
+  const QStringList texts = VisibleTexts(*frame_);
+  QVERIFY2(texts.filter("EN:").isEmpty(), qPrintable(texts.filter("EN:").join("|")));
+  QVERIFY(texts.filter(QString::fromUtf8(kChinesePrefix)).size() > 40);
+  QCOMPARE(frame_->StatusPane(0)->text(), QString::fromUtf8(kChinesePrefix) + "IDS_IDLEMESSAGE");
+  QVERIFY(home_->Read("Cnf.start").find("Language=Chinese") != std::string::npos);
+  QVERIFY(home_->Read("MreConfig.ini").find("Language=Chinese") != std::string::npos);
+}
+
+QTEST_MAIN(CommandsTest)
+#include "test_ui_commands.moc"

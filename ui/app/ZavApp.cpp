@@ -1,0 +1,123 @@
+#include "app/ZavApp.h"
+
+#include <QtWidgets/QApplication>
+
+#include "app/AppInfo.h"
+#include "app/Globals.h"
+#include "app/RunOtherExe.h"
+#include "app/Shutdown.h"
+#include "app/Texts.h"
+#include "app/UiMessages.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/UserDialog.h"
+#include "frame/MainFrame.h"
+#include "platform/FileUtil.h"
+#include "platform/ProgramDir.h"
+#include "settings/SystemSettings.h"
+#include "view/ZavDoc.h"
+
+namespace vesk {
+
+namespace {
+
+CZavApp* g_theApp = nullptr;
+
+class FrameVisibility : public IMainWindowVisibility {
+ public:
+  explicit FrameVisibility(CMainFrame* frame) : frame_(frame) {}
+  void Hide() override {
+    if (frame_) frame_->hide();
+  }
+  void Show() override {
+    if (frame_) frame_->show();
+  }
+
+ private:
+  CMainFrame* frame_;
+};
+
+}  // namespace
+
+CZavApp::CZavApp() {
+  g_theApp = this;
+}
+
+CZavApp::~CZavApp() {
+  if (!exited_) ExitInstance();
+  if (g_theApp == this) g_theApp = nullptr;
+}
+
+CZavApp* CZavApp::Instance() {
+  return g_theApp;
+}
+
+bool CZavApp::InitInstance() {
+  exited_ = false;
+  // Loading hands the stored language name to the language tables.
+  delete g_Config;
+  g_Config = new CConfigFile(g_Language, Forwarder(), g_EditionCode);
+  g_Config->Load();
+
+  // Before a language is loaded the core can only tell in fixed English texts.
+  if (!ChooseLanguageAtStartup(g_Language, UiSink()).proceed) return false;
+  WriteCnfStartLanguage(CLanguage::GetLanguage());
+
+  doc_ = std::make_unique<CZavDoc>();
+  frame_ = std::make_unique<CMainFrame>(this, doc_.get());
+
+  // A missing icon file leaves the default icon and is no reason to stop.
+  const std::string iconPath = ProgramPath("\\res\\Logo.ico");
+  if (fsutil::FileExists(iconPath)) {
+    icon_ = QIcon(QString::fromStdString(iconPath));
+    if (!icon_.isNull()) {
+      QApplication::setWindowIcon(icon_);
+      frame_->setWindowIcon(icon_);
+    }
+  }
+
+  frame_->show();
+  frame_->setWindowTitle(Qs(g_AppTitle));
+
+  {
+    CUserDialog users(frame_.get());
+    users.exec();
+  }
+  g_Config->LoadReportSettings();
+  LoadSystemSettings(ProgramPath("\\MreConfig.ini"));
+  frame_->UpdateCommandUI();
+  return true;
+}
+
+int CZavApp::ExitInstance() {
+  if (exited_) return 0;
+  exited_ = true;
+  if (g_Config) {
+    g_Config->Save();
+    g_Config->SaveReportSettings();
+  }
+  RemoveReportStartFolder();
+  frame_.reset();
+  doc_.reset();
+  delete g_Config;
+  g_Config = nullptr;
+  icon_ = QIcon();
+  return 0;
+}
+
+void CZavApp::LoadSystemSettings(const std::string& iniPath) {
+  system = vesk::LoadSystemSettings(iniPath);
+  if (g_Config) g_Config->system = system;
+}
+
+int CZavApp::RunOtherExe(const std::string& program, const std::string& arg1,
+                         const std::string& arg2) {
+  FrameVisibility window(frame_.get());
+  return vesk::RunOtherExe(program, arg1, arg2, g_Language, UiSink(), &window);
+}
+
+void CZavApp::OnAbout() {
+  CAboutDialog about(frame_.get());
+  about.exec();
+}
+
+}  // namespace vesk

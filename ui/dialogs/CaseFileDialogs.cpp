@@ -1,0 +1,109 @@
+#include "dialogs/CaseFileDialogs.h"
+
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QVBoxLayout>
+
+#include "app/Globals.h"
+#include "app/Texts.h"
+#include "app/UiMessages.h"
+#include "app/ZavApp.h"
+#include "controls/DriveFolderLists.h"
+#include "dialogs/CaseListPanel.h"
+#include "dialogs/DialogUtil.h"
+
+namespace vesk {
+
+namespace {
+
+QString ChooseFolderWithDialog(QWidget* parent, const QString& start) {
+  CFolderChooser chooser(start, parent);
+  return chooser.exec() == QDialog::Accepted ? chooser.Folder() : QString();
+}
+
+}  // namespace
+
+QString (*CCopyDialog::ChooseFolder)(QWidget*, const QString&) = ChooseFolderWithDialog;
+
+CFolderChooser::CFolderChooser(const QString& start, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(Tx(kDialogSetting, "IDS_SEL_PATH"));
+  lists_ = new CDriveFolderLists(this);
+  auto* box = new QVBoxLayout(this);
+  box->addWidget(lists_, 1);
+  QPushButton* ok = nullptr;
+  box->addLayout(OkCancelRow(this, 1, 2, &ok));
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  resize(420, 460);
+  lists_->SetFolder(start);
+}
+
+QString CFolderChooser::Folder() const {
+  return lists_->Folder();
+}
+
+CCopyDialog::CCopyDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(Tx(kMessageSetting, "IDS_NEED_COPY"));
+  panel_ = new CCaseListPanel(true, this);
+  auto* box = new QVBoxLayout(this);
+  box->addWidget(panel_, 1);
+  QPushButton* ok = nullptr;
+  box->addLayout(OkCancelRow(this, 1, 2, &ok));
+  connect(ok, &QPushButton::clicked, this, &CCopyDialog::OnOk);
+  resize(860, 520);
+  panel_->Lists()->SetFolder(CCaseListPanel::StartFolder());
+}
+
+void CCopyDialog::OnOk() {
+  if (panel_->SelectedPaths().empty()) {
+    ShowBox(TxS(kGlobalSetting, "IDS_PLEASE_CHOSE"));
+    return;
+  }
+  const QString target = ChooseFolder(this, panel_->Folder());
+  if (target.isEmpty()) return;
+  CopySelectedTo(target);
+  accept();
+}
+
+bool CCopyDialog::CopySelectedTo(const QString& folder) {
+  const std::vector<CaseOpResult> results = CopyCaseFiles(panel_->SelectedPaths(), Ss(folder));
+  bool all = true;
+  for (const CaseOpResult& r : results) {
+    if (r.ok()) continue;
+    all = false;
+    ShowBox(r.Text(g_Language), MessageIcon::Warning);
+  }
+  return all;
+}
+
+CDeleteDialog::CDeleteDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(Tx(kMessageSetting, "IDS_NEED_DELETE"));
+  panel_ = new CCaseListPanel(true, this);
+  auto* box = new QVBoxLayout(this);
+  box->addWidget(panel_, 1);
+  QPushButton* ok = nullptr;
+  box->addLayout(OkCancelRow(this, 1, 2, &ok));
+  connect(ok, &QPushButton::clicked, this, &CDeleteDialog::OnOk);
+  resize(860, 520);
+  panel_->Lists()->SetFolder(CCaseListPanel::StartFolder());
+}
+
+void CDeleteDialog::OnOk() {
+  const std::vector<std::string> selected = panel_->SelectedPaths();
+  if (selected.empty()) {
+    ShowBox(TxS(kGlobalSetting, "IDS_PLEASE_CHOSE"));
+    return;
+  }
+  if (!AskYesNo(TxS(kGlobalSetting, "IDS_DELETE"))) return;
+  std::string openCase;
+  if (CZavApp* app = CZavApp::Instance(); app && CurrentCaseFlags().caseOpen)
+    openCase = app->currentCasePath;
+  const std::vector<CaseOpResult> results = DeleteCaseFiles(selected, openCase);
+  // The results come in the order of the selection; tell them from the last, as they ran.
+  for (size_t i = results.size(); i-- > 0;) {
+    if (results[i].ok())
+      panel_->RemoveRowOf(selected[i]);
+    else
+      ShowBox(results[i].Text(g_Language), MessageIcon::Warning);
+  }
+}
+
+}  // namespace vesk

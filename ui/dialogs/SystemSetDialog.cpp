@@ -1,0 +1,116 @@
+#include "dialogs/SystemSetDialog.h"
+
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QVBoxLayout>
+
+#include "app/Globals.h"
+#include "app/Texts.h"
+#include "app/UiMessages.h"
+#include "app/ZavApp.h"
+#include "dialogs/DialogUtil.h"
+#include "platform/ProgramDir.h"
+#include "settings/SystemSettings.h"
+
+namespace vesk {
+
+namespace {
+
+QString ChooseProgramWithDialog(QWidget* parent, const QString& start) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!start.isEmpty()) dialog.selectFile(start);
+#ifdef _WIN32
+  dialog.setNameFilter("(*.exe) (*.exe)");
+#else
+  // There is no extension that marks a program here; list the executable files instead.
+  dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+#endif
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString (*CSystemSetDialog::ChooseProgram)(QWidget*, const QString&) = ChooseProgramWithDialog;
+
+CSystemSetDialog::CSystemSetDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(Tx(kSystemSet, "IDD_DLG_SYSTEMSET"));
+  auto* info = Named<QLabel>(1203, Tx(kSystemSet, "IDC_STC_OTHERINFO"), this);
+  info->setWordWrap(true);
+  useOtherExe_ = Named<QCheckBox>(1199, Tx(kSystemSet, "IDC_CHK_ISOTHEREXE"), this);
+  otherExe_ = Named<QLineEdit>(1200, this);
+  browseOtherExe_ = Named<QPushButton>(1136, "...", this);
+  useOtherExePdf_ = Named<QCheckBox>(1201, Tx(kSystemSet, "IDC_CHK_ISOTHEREXEPDF"), this);
+  otherExePdf_ = Named<QLineEdit>(1202, this);
+  browseOtherExePdf_ = Named<QPushButton>(1137, "...", this);
+  otherExe_->setMinimumWidth(360);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(useOtherExe_, 0, 0, 1, 2);
+  grid->addWidget(otherExe_, 1, 0);
+  grid->addWidget(browseOtherExe_, 1, 1);
+  grid->addWidget(useOtherExePdf_, 2, 0, 1, 2);
+  grid->addWidget(otherExePdf_, 3, 0);
+  grid->addWidget(browseOtherExePdf_, 3, 1);
+  auto* box = new QVBoxLayout(this);
+  box->addWidget(info);
+  box->addLayout(grid);
+  QPushButton* ok = nullptr;
+  box->addLayout(OkCancelRow(this, 1, 2, &ok));
+  connect(ok, &QPushButton::clicked, this, &CSystemSetDialog::OnOk);
+
+  SystemSettings values;
+  if (CZavApp* app = CZavApp::Instance()) values = app->system;
+  useOtherExe_->setChecked(values.useOtherExe != 0);
+  otherExe_->setText(Qs(values.otherExe));
+  useOtherExePdf_->setChecked(values.useOtherExePdf != 0);
+  otherExePdf_->setText(Qs(values.otherExePdf));
+  UpdateEnabling();
+  connect(useOtherExe_, &QCheckBox::toggled, this, &CSystemSetDialog::UpdateEnabling);
+  connect(useOtherExePdf_, &QCheckBox::toggled, this, &CSystemSetDialog::UpdateEnabling);
+  connect(browseOtherExe_, &QPushButton::clicked, this, [this] {
+    const QString path = ChooseProgram(this, otherExe_->text());
+    if (!path.isEmpty()) otherExe_->setText(path);
+  });
+  connect(browseOtherExePdf_, &QPushButton::clicked, this, [this] {
+    const QString path = ChooseProgram(this, otherExePdf_->text());
+    if (!path.isEmpty()) otherExePdf_->setText(path);
+  });
+}
+
+void CSystemSetDialog::UpdateEnabling() {
+  otherExe_->setEnabled(useOtherExe_->isChecked());
+  browseOtherExe_->setEnabled(useOtherExe_->isChecked());
+  otherExePdf_->setEnabled(useOtherExePdf_->isChecked());
+  browseOtherExePdf_->setEnabled(useOtherExePdf_->isChecked());
+}
+
+void CSystemSetDialog::OnOk() {
+  for (auto [check, field] :
+       {std::pair{useOtherExe_, otherExe_}, {useOtherExePdf_, otherExePdf_}}) {
+    if (check->isChecked() && field->text().trimmed().isEmpty()) {
+      field->setFocus();
+      return;
+    }
+  }
+  SystemSettings values;
+  values.useOtherExe = useOtherExe_->isChecked() ? 1 : 0;
+  values.otherExe = Ss(otherExe_->text().trimmed());
+  values.useOtherExePdf = useOtherExePdf_->isChecked() ? 1 : 0;
+  values.otherExePdf = Ss(otherExePdf_->text().trimmed());
+  const std::string ini = ProgramPath("\\MreConfig.ini");
+  if (!SaveSystemSettings(ini, values)) {
+    // Nothing is lost: the dialog stays open with what was entered.
+    ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
+    return;
+  }
+  if (CZavApp* app = CZavApp::Instance()) app->LoadSystemSettings(ini);
+  accept();
+}
+
+}  // namespace vesk

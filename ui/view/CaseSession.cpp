@@ -1,0 +1,79 @@
+#include "view/CaseSession.h"
+
+#include "cases/CaseState.h"
+#include "device/DeviceCaseDocument.h"
+
+namespace vesk {
+
+struct CaseSession::Impl {
+  explicit Impl(const CLanguage& l) : language(l), texts(l), doc(state, texts, l) {}
+  const CLanguage& language;
+  CaseState state;
+  LanguageErrorTexts texts;
+  DeviceCaseDocument doc;
+  CaseAnalysis analysis;
+  Thresholds thresholds;
+};
+
+CaseSession::CaseSession(const CLanguage& language) : impl_(std::make_unique<Impl>(language)) {}
+CaseSession::~CaseSession() = default;
+
+CaseDocument& CaseSession::Document() {
+  return impl_->doc;
+}
+
+CaseAnalysis& CaseSession::Analysis() {
+  return impl_->analysis;
+}
+
+const CaseState& CaseSession::State() const {
+  return impl_->state;
+}
+
+int32_t CaseSession::Open(const std::string& path, const Thresholds& thresholds,
+                          const EventParams& spo2Params, const EventParams& prParams) {
+  // A failed load must not disturb the case on screen, so it goes into a fresh document.
+  auto next = std::make_unique<Impl>(impl_->language);
+  next->doc.SetCasePath(path);
+  const int32_t result = next->doc.LoadCase();
+  if (result != 1) return result;
+  next->thresholds = thresholds;
+  const Thresholds& t = next->thresholds;
+  next->state.awakeSysThresh = t.awakeSys;
+  next->state.awakeDiaThresh = t.awakeDia;
+  next->state.asleepSysThresh = t.asleepSys;
+  next->state.asleepDiaThresh = t.asleepDia;
+  RunOpenAnalysis(next->doc, t, RangeLimits{}, spo2Params, prParams, next->analysis);
+  impl_ = std::move(next);
+
+  const CaseDocument& doc = impl_->doc;
+  info_ = {};
+  info_.open = true;
+  info_.hasSpO2 = !doc.Spo2Samples().empty();
+  info_.deviceType = doc.ModelCode();
+  info_.protocol = doc.FileInfo().protocol;
+  info_.scheduled = doc.Scheduled();
+  info_.awakeStart = doc.AwakeStart();
+  info_.asleepStart = doc.AsleepStart();
+  info_.multiDay = doc.MultiDay() != 0;
+  info_.path = path;
+  info_.name = doc.Patient().name;
+  info_.caseId = doc.Patient().caseId;
+  info_.age = doc.Patient().age;
+  info_.readingCount = int32_t(doc.AllReadings().size());
+  info_.analysedCount = impl_->analysis.statistics.analysedCount;
+  return result;
+}
+
+void CaseSession::Reanalyse(const AnalysisView& view) {
+  if (!info_.open) return;
+  vesk::Reanalyse(impl_->doc, impl_->thresholds, view, impl_->analysis);
+  info_.analysedCount = impl_->analysis.statistics.analysedCount;
+}
+
+void CaseSession::Close() {
+  impl_ = std::make_unique<Impl>(impl_->language);
+  info_ = {};
+}
+
+}  // namespace vesk
