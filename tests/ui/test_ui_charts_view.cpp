@@ -2,6 +2,9 @@
 // button, the pie's period and bound fields, the SpO2 window tools and parameter dialog, the
 // re-analysis on a click, and paint failures reaching the user.
 
+#include <QtGui/QAction>
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
 #include <QtTest/QTest>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QLineEdit>
@@ -23,6 +26,7 @@
 #include "frame/CommandIds.h"
 #include "frame/MainFrame.h"
 #include "view/CaseSession.h"
+#include "view/ChartImageMenu.h"
 #include "view/ZavDoc.h"
 #include "view/ZavView.h"
 
@@ -63,6 +67,8 @@ class ChartsViewTest : public QObject {
   void spo2ParameterDialogSavesTheConfiguration();
   void clickOnTheTrendAnalysesAgain();
   void paintFailureIsShownOnce();
+  void contextMenuSavesAndCopiesTheChart();
+  void contextMenuTextsFollowTheLanguage();
 
  private:
   CZavView* View() { return frame_->View(); }
@@ -319,6 +325,68 @@ void ChartsViewTest::paintFailureIsShownOnce() {
   // Each failed paint is reported by itself, never several boxes at once from one paint.
   QVERIFY(messages_->sink.messages.size() <= 2);
   charts->host().SetPaintProbe({});
+}
+
+void ChartsViewTest::contextMenuSavesAndCopiesTheChart() {
+  ChartWidget* charts = View()->Charts();
+  auto* save = charts->findChild<QAction*>("SaveChartImage");
+  auto* copy = charts->findChild<QAction*>("CopyChartImage");
+  QVERIFY(save && copy);
+  QCOMPARE(charts->contextMenuPolicy(), Qt::ActionsContextMenu);
+  QVERIFY(charts->actions().contains(save) && charts->actions().contains(copy));
+
+  QString proposed;
+  QString answer;
+  auto& chooser = CZavView::ImagePathChooser();
+  const auto original = chooser;
+  chooser = [&](QWidget*, const QString& p) {
+    proposed = p;
+    return answer;
+  };
+  // Without a case there is nothing to save: the dialog is not even asked.
+  save->trigger();
+  QVERIFY(proposed.isEmpty());
+
+  OpenAmbulatory();
+  View()->OnChartKind(4);
+  QTemporaryDir out;
+  answer = out.filePath("picture");  // no extension: saved as picture.png
+  save->trigger();
+  QCOMPARE(proposed, QString("a-correlation.png"));
+  QImage written(out.filePath("picture.png"));
+  QCOMPARE(written.size(), charts->size());
+  QVERIFY(DrawnPixels(written.convertToFormat(QImage::Format_RGB32)) > 1000);
+
+  // Cancelling writes nothing; an unwritable place is told, nothing else happens.
+  answer.clear();
+  save->trigger();
+  answer = out.filePath("missing/folder/x.png");
+  save->trigger();
+  chooser = original;
+  QCOMPARE(messages_->sink.messages.size(), size_t(1));
+  QVERIFY(messages_->Saw("The chart could not be saved: " + answer.toStdString()));
+
+  QGuiApplication::clipboard()->clear();
+  copy->trigger();
+  const QImage copied = QGuiApplication::clipboard()->image();
+  QCOMPARE(copied.size(), charts->size());
+  QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
+           charts->renderImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void ChartsViewTest::contextMenuTextsFollowTheLanguage() {
+  QCOMPARE(ChartImageMenuTexts("English").save, QString("Save chart as PNG..."));
+  QCOMPARE(ChartImageMenuTexts("German").copy, QString("Copy chart"));
+  QCOMPARE(ChartImageMenuTexts("Chinese").save, QString::fromUtf8("将图表另存为 PNG..."));
+  QCOMPARE(ChartImageMenuTexts("Chinese").copy, QString::fromUtf8("复制图表"));
+  QCOMPARE(DefaultChartImageName("", 9), QString("chart-chart.png"));
+  QCOMPARE(DefaultChartImageName("/x/y/case.v2.awp", 1), QString("case.v2-spo2.png"));
+
+  auto* copy = View()->Charts()->findChild<QAction*>("CopyChartImage");
+  QCOMPARE(copy->text(), QString("Copy chart"));
+  home_->StoreLanguage("Chinese");
+  View()->Retext();
+  QCOMPARE(copy->text(), QString::fromUtf8("复制图表"));
 }
 
 QTEST_MAIN(ChartsViewTest)

@@ -58,6 +58,9 @@ class BpTrendChart {
   const ScrollBarPlan& HorizontalBar() const { return hPlan_; }
   const ScrollBarPlan& VerticalBar() const { return vPlan_; }
   const Layout& LastLayout() const { return layout_; }
+  // Where the value caption stands in the last layout (above the plot, centred on its left
+  // edge).
+  QRect ValueCaptionRect() const;
 
   // Index (into the case's readings) of the hovered reading, -1 for none.
   int Hovered() const { return hovered_; }

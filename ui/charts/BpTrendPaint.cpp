@@ -98,9 +98,16 @@ void BpTrendChart::PaintCaptions(QPainter& p) const {
   const QRect timeBand(plot.left(), bandTop + (bandBottom - bandTop) / 2, plot.width(),
                        (bandBottom - bandTop) / 2);
   p.drawText(timeBand, Qt::AlignRight | Qt::AlignVCenter, timeCaption_);
+  const QRect caption = ValueCaptionRect();
+  p.drawText(QPoint(caption.left(), plot.top() - 2 * fm.height()), valueCaption_);
+}
+
+QRect BpTrendChart::ValueCaptionRect() const {
+  const QFontMetrics fm(LabelFont());
+  const QRect& plot = layout_.plot;
   const int width = fm.horizontalAdvance(valueCaption_);
-  p.drawText(QPoint(std::max(client.x(), plot.left() - width / 2), plot.top() - 2 * fm.height()),
-             valueCaption_);
+  const int left = std::max(layout_.client.x(), plot.left() - width / 2);
+  return QRect(left, plot.top() - 2 * fm.height() - fm.ascent(), width, fm.height());
 }
 
 void BpTrendChart::PaintValueLabels(QPainter& p) {
@@ -278,8 +285,11 @@ void BpTrendChart::PaintInfoBox(QPainter& p) const {
   const _BP_RECORD& r = readings[static_cast<size_t>(hovered_)];
   const CLanguage* lang = source_->language;
   const QRect& plot = layout_.plot;
+  // The box shares the band above the plot with the value caption; it starts right of the
+  // caption so that the axis stays named while the mouse is over the plot.
+  const int left = std::max(plot.left(), ValueCaptionRect().right() + 9);
   const QRect box =
-      QRect(plot.left(), plot.top() - 100, plot.width(), 100).intersected(layout_.client);
+      QRect(left, plot.top() - 100, plot.right() - left + 1, 100).intersected(layout_.client);
   if (box.isEmpty()) return;
   p.fillRect(box, kInfoGrey);
   const QString comment = r.included == 0 ? ChartText(lang, kChartMenu, "IDS_EXCLUDED")

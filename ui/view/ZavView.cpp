@@ -1,11 +1,13 @@
 #include "view/ZavView.h"
 
 #include <QtCore/QUrl>
+#include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
 #include <QtGui/QIntValidator>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
 #include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QRadioButton>
@@ -26,6 +28,7 @@
 #include "frame/MainFrame.h"
 #include "platform/ProgramDir.h"
 #include "view/CaseSession.h"
+#include "view/ChartImageMenu.h"
 #include "view/ZavDoc.h"
 
 namespace vesk {
@@ -64,6 +67,14 @@ std::function<bool(const QUrl&)>& CZavView::UrlOpener() {
   return opener;
 }
 
+std::function<QString(QWidget*, const QString&)>& CZavView::ImagePathChooser() {
+  static std::function<QString(QWidget*, const QString&)> chooser = [](QWidget* parent,
+                                                                       const QString& proposed) {
+    return QFileDialog::getSaveFileName(parent, {}, proposed, "PNG (*.png)");
+  };
+  return chooser;
+}
+
 CZavView::CZavView(CZavApp* app, CZavDoc* doc, QWidget* parent)
     : QWidget(parent), app_(app), doc_(doc), session_(std::make_unique<CaseSession>(g_Language)) {
   setObjectName("ZavView");
@@ -89,6 +100,15 @@ void CZavView::CreateControls() {
   connect(charts_, &ChartWidget::leftButtonPressed, this, &CZavView::OnChartLeftPress);
   connect(charts_, &ChartWidget::paintError, this, &CZavView::OnPaintError, Qt::QueuedConnection);
   connect(charts_, &ChartWidget::windowChanged, this, &CZavView::OnWindowChanged);
+  saveChartImage_ = new QAction(charts_);
+  saveChartImage_->setObjectName("SaveChartImage");
+  copyChartImage_ = new QAction(charts_);
+  copyChartImage_->setObjectName("CopyChartImage");
+  charts_->addAction(saveChartImage_);
+  charts_->addAction(copyChartImage_);
+  charts_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(saveChartImage_, &QAction::triggered, this, &CZavView::OnSaveChartImage);
+  connect(copyChartImage_, &QAction::triggered, this, &CZavView::OnCopyChartImage);
 
   auto* group = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
@@ -155,6 +175,9 @@ void CZavView::Retext() {
   for (int pair = 0; pair < 3; ++pair) UpdateBandLabel(pair);
   graphType_->setText(Tx(kGlobalSetting, "IDS_GRAPH_TYPE"));
   spo2Parameters_->setText(Tx(kCorreLine, "IDS_SPO2_PARAMETER_SET"));
+  const ChartImageTexts imageTexts = ChartImageMenuTexts(CLanguage::GetLanguage());
+  saveChartImage_->setText(imageTexts.save);
+  copyChartImage_->setText(imageTexts.copy);
   LayoutControls();
   update();
 }
@@ -251,6 +274,21 @@ void CZavView::OnChartLeftPress() {
   if (!session_->Info().open) return;
   session_->Reanalyse({Period(selectedPeriod_), FieldLimits()});
   charts_->refresh(true);
+}
+
+void CZavView::OnSaveChartImage() {
+  if (!session_->Info().open) return;
+  const QString proposed = DefaultChartImageName(session_->Info().path, chartKind_);
+  const QString path = WithPngSuffix(ImagePathChooser()(window(), proposed));
+  if (path.isEmpty()) return;
+  if (!charts_->saveImage(path))
+    ShowBox((ChartImageMenuTexts(CLanguage::GetLanguage()).saveFailed + path).toStdString(),
+            MessageIcon::Error);
+}
+
+void CZavView::OnCopyChartImage() {
+  if (!session_->Info().open) return;
+  charts_->copyToClipboard();
 }
 
 void CZavView::OnPaintError(const QString& text) {

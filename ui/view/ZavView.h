@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QUrl;
+class QAction;
 
 namespace vesk {
 
@@ -67,6 +68,13 @@ class CZavView : public QWidget {
 
   // Where the help command hands the file; tests replace it.
   static std::function<bool(const QUrl&)>& UrlOpener();
+  // Asks where the chart picture goes (the proposed name given); empty when cancelled. Tests
+  // replace it.
+  static std::function<QString(QWidget* parent, const QString& proposed)>& ImagePathChooser();
+
+  // The chart area's context menu: the shown chart as a PNG file or on the clipboard.
+  void OnSaveChartImage();
+  void OnCopyChartImage();
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -106,6 +114,8 @@ class CZavView : public QWidget {
   CButtonNew* spo2Parameters_ = nullptr;
   std::array<QToolButton*, 8> tools_{};
   ChartWidget* charts_ = nullptr;
+  QAction* saveChartImage_ = nullptr;
+  QAction* copyChartImage_ = nullptr;
   bool showingPaintError_ = false;
 
   int chartKind_ = 0;

@@ -131,6 +131,10 @@ TEST(TrendMouse, HoverRepaintsOnlyWhenTheReadingChanges) {
   EXPECT_TRUE(chart.MouseMove(at + QPoint(1, 40), false).invalidate.isEmpty());  // same reading
   const QImage image = Render(chart);
   EXPECT_GT(test::CountColour(image, QRect(0, 0, 1000, chart.LastLayout().plot.top()), kInfo), 0);
+  // The box leaves the value caption ("mmHg/...") readable: no grey under it, its text drawn.
+  const QRect caption = chart.ValueCaptionRect();
+  EXPECT_EQ(test::CountColour(image, caption, kInfo), 0);
+  EXPECT_GT(test::CountColour(image, caption, Qt::black), 0);
   EXPECT_FALSE(chart.MouseMove(QPoint(2, 2), false).invalidate.isEmpty());  // left: once
   EXPECT_EQ(chart.Hovered(), -1);
   EXPECT_FALSE(chart.InfoShown());
