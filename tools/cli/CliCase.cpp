@@ -8,6 +8,7 @@
 
 #include "Cli.h"
 #include "CliCaseJson.h"
+#include "analysis/DayNight.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseFolders.h"
 #include "cases/Filemanage.h"
@@ -28,11 +29,6 @@ constexpr const char* kUsage =
 int Usage() {
   std::fprintf(stderr, "usage:\n%s\n", kUsage);
   return 2;
-}
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vesk-cli: %s\n", message.c_str());
-  return 1;
 }
 
 std::string Compact(const Json& j) {
@@ -135,7 +131,7 @@ int Show(const std::vector<std::string>& args) {
     doc.RebuildLists();
     size_t awake = 0, asleep = 0;
     for (const _BP_RECORD& x : doc.AnalysedReadings())
-      ++(IsAsleepReading(x, doc.AwakeStart(), doc.AsleepStart()) ? asleep : awake);
+      ++(IsAsleep(x, doc.AsleepStart(), doc.AwakeStart()) ? asleep : awake);
     summary["lists"] = {{"all", doc.AllReadings().size()},
                         {"valid", doc.ValidReadings().size()},
                         {"analysed", doc.AnalysedReadings().size()},

@@ -36,12 +36,6 @@ Json Array(const T (&values)[N]) {
 
 }  // namespace
 
-bool IsAsleepReading(const _BP_RECORD& r, int awakeStart, int asleepStart) {
-  const int t = r.hour * 60 + r.minute;
-  if (asleepStart <= awakeStart) return asleepStart <= t && t <= awakeStart;
-  return t < awakeStart || t > asleepStart;
-}
-
 Json CaseToJson(const _FILE_ALL_INFO& f, bool withSamples) {
   Json j;
   Json versions = Json::array();

@@ -21,7 +21,4 @@ nlohmann::ordered_json CaseToJson(const _FILE_ALL_INFO& info, bool withSamples);
 // accepted and ignored.
 bool CaseFromJson(const nlohmann::ordered_json& json, _FILE_ALL_INFO& out, std::string* error);
 
-// Day/night rule of the analysis: asleep when S <= t <= W (S <= W), else when t < W or t > S.
-bool IsAsleepReading(const _BP_RECORD& r, int awakeStart, int asleepStart);
-
 }  // namespace vesk::cli

@@ -46,14 +46,6 @@ int Usage() {
   return 2;
 }
 
-class StderrSink : public IMessageSink {
- public:
-  MessageAnswer Show(const Message& m) override {
-    std::fprintf(stderr, "vesk-cli: %s\n", m.text.c_str());
-    return MessageAnswer::Ok;
-  }
-};
-
 // The home folder's configuration and language, as the program would load them.
 struct Home {
   Home() : config(language, sink, g_EditionCode) {}

@@ -29,22 +29,9 @@ const char* const kCaseReportUsage =
 
 namespace {
 
-class StderrSink : public IMessageSink {
- public:
-  MessageAnswer Show(const Message& m) override {
-    std::fprintf(stderr, "vesk-cli: %s\n", m.text.c_str());
-    return MessageAnswer::Ok;
-  }
-};
-
 int Usage() {
   std::fprintf(stderr, "usage:\n%s\n", kCaseReportUsage);
   return 2;
-}
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vesk-cli: %s\n", message.c_str());
-  return 1;
 }
 
 // The report data of a case as the report command of the program would make it.

@@ -28,11 +28,6 @@ int Usage() {
   return 2;
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vesk-cli: %s\n", message.c_str());
-  return 1;
-}
-
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& out) {
   if (text.empty()) return false;
   size_t used = 0;

@@ -31,14 +31,6 @@ constexpr const char* kUsage =
     "  case stats FILE [--awake HH:MM] [--asleep HH:MM] [--period all|awake|asleep]\n"
     "             [--average MINUTES] [--baseline FILE]   every analysis record as JSON";
 
-class StderrSink : public IMessageSink {
- public:
-  MessageAnswer Show(const Message& m) override {
-    std::fprintf(stderr, "vesk-cli: %s\n", m.text.c_str());
-    return MessageAnswer::Ok;
-  }
-};
-
 struct NoTexts : IErrorTexts {
   std::string ErrorText(int32_t) const override { return {}; }
 };
@@ -46,11 +38,6 @@ struct NoTexts : IErrorTexts {
 int Usage() {
   std::fprintf(stderr, "usage:\n%s\n", kUsage);
   return 2;
-}
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vesk-cli: %s\n", message.c_str());
-  return 1;
 }
 
 bool ParseClock(const std::string& text, int& minutes) {

@@ -31,22 +31,9 @@ constexpr int kMaxSide = 10000;
 // The main view's background, so that the picture matches the screen.
 const QColor kBackground(199, 237, 204);
 
-class StderrSink : public IMessageSink {
- public:
-  MessageAnswer Show(const Message& m) override {
-    std::fprintf(stderr, "vesk-cli: %s\n", m.text.c_str());
-    return MessageAnswer::Ok;
-  }
-};
-
 int Usage() {
   std::fprintf(stderr, "usage:\n%s\n", kUsage);
   return 2;
-}
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vesk-cli: %s\n", message.c_str());
-  return 1;
 }
 
 bool ParseInt(const std::string& text, int low, int high, int& value) {
