@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "charts/AreaBetween.h"
 #include "charts/BpTrendChart.h"
 #include "charts/ChartText.h"
 
@@ -34,10 +35,11 @@ int64_t FirstSecondOfDay(const TimeAxis& axis) {
   return p.hour * 3600 + p.minute * 60 + p.second;
 }
 
-// Area between a curve and a limit line: the side of the curve toward `curveSide` (far y)
-// intersected with the side of the limit toward `limitSide`.
-QPainterPath AreaBetween(const QPolygonF& curve, const QPolygonF& limit, double curveSide,
-                         double limitSide) {
+// Area between a curve and a limit line by path intersection: the side of the curve toward
+// `curveSide` (far y) intersected with the side of the limit toward `limitSide`. Only for a
+// curve whose times run backwards somewhere; sorted lines take the much faster band polygons.
+QPainterPath IntersectedArea(const QPolygonF& curve, const QPolygonF& limit, double curveSide,
+                             double limitSide) {
   QPolygonF c = curve;
   c << QPointF(curve.last().x(), curveSide) << QPointF(curve.first().x(), curveSide);
   QPolygonF l = limit;
@@ -224,11 +226,19 @@ void BpTrendChart::PaintLimitAreas(QPainter& p) const {
   const double farBelow = time_.plot.bottom + 100000.0, farAbove = time_.plot.top - 100000.0;
   p.setPen(Qt::NoPen);
   if (sysCurve.size() >= 2 && sysLimit.size() >= 2) {
+    const bool sorted = IsXSorted(sysCurve) && IsXSorted(sysLimit);
     for (const auto& [curve, limit] : {std::pair{sysCurve, sysLimit}, {diaCurve, diaLimit}}) {
+      if (!sorted) {
+        p.setBrush(kAboveRed);
+        p.drawPath(IntersectedArea(curve, limit, farBelow, farAbove));
+        p.setBrush(kBelowGreen);
+        p.drawPath(IntersectedArea(curve, limit, farAbove, farBelow));
+        continue;
+      }
       p.setBrush(kAboveRed);
-      p.drawPath(AreaBetween(curve, limit, farBelow, farAbove));
+      for (const QPolygonF& area : AreaBetween(curve, limit)) p.drawPolygon(area);
       p.setBrush(kBelowGreen);
-      p.drawPath(AreaBetween(curve, limit, farAbove, farBelow));
+      for (const QPolygonF& area : AreaBetween(limit, curve)) p.drawPolygon(area);
     }
   }
   p.setBrush(Qt::NoBrush);

@@ -2,6 +2,8 @@
 
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "charts/ChartText.h"
@@ -83,18 +85,34 @@ void PieChart::PaintPie(QPainter& p, const QRect& client, int quantity) const {
   for (double f : fractions) sum += f;
   if (sum <= 0.0) return;
 
+  // The rim is the front half of the pie pushed down by its depth: under each slice the band
+  // between its lower arc and that arc moved down. Each band reaches a little into the next
+  // slice, which is drawn over it, so that no background shows through the seam.
   p.setPen(Qt::NoPen);
-  for (int layer = kRimDepth; layer >= 1; --layer) {
+  {
+    const QRectF face(top);
+    const QRectF base = face.translated(0, kRimDepth);
+    int last = -1;
+    for (int c = 0; c < 3; ++c)
+      if (fractions[c] != 0.0) last = c;
     double start = -180.0;
     for (int c = 0; c < 3; ++c) {
       const double sweep = fractions[c] * 360.0;
       if (fractions[c] == 0.0) continue;
+      const double end = start + std::min(sweep, 360.0) + (c == last ? 0.0 : 1.0);
+      QPainterPath rim;
+      // The front half lies between 0 and 180 degrees, once per turn.
+      for (double turn = 0.0; turn <= 360.0; turn += 360.0) {
+        const double a = std::max(start, turn), b = std::min(end, turn + 180.0);
+        if (b <= a) continue;
+        rim.arcMoveTo(face, -a);
+        rim.arcTo(face, -a, -(b - a));
+        rim.lineTo(rim.currentPosition() + QPointF(0, kRimDepth));
+        rim.arcTo(base, -b, b - a);
+        rim.closeSubpath();
+      }
       p.setBrush(kRim[c]);
-      const QRect at = top.translated(0, layer);
-      if (sweep >= 359.999)
-        p.drawEllipse(at);
-      else
-        p.drawPie(at, QtAngle(start), QtAngle(sweep));
+      p.drawPath(rim);
       start += sweep;
     }
   }
