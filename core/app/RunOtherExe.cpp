@@ -8,22 +8,6 @@ namespace vesk {
 
 namespace {
 
-// Shows the window again however the run ends.
-class HiddenWindow {
- public:
-  explicit HiddenWindow(IMainWindowVisibility* window) : window_(window) {
-    if (window_) window_->Hide();
-  }
-  ~HiddenWindow() {
-    if (window_) window_->Show();
-  }
-  HiddenWindow(const HiddenWindow&) = delete;
-  HiddenWindow& operator=(const HiddenWindow&) = delete;
-
- private:
-  IMainWindowVisibility* window_;
-};
-
 void ShowError(IMessageSink& sink, std::string text) {
   Message message;
   message.text = std::move(text);

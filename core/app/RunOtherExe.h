@@ -17,6 +17,22 @@ class IMainWindowVisibility {
   virtual void Show() = 0;
 };
 
+// Hides the window for its lifetime and shows it again however the scope ends.
+class HiddenWindow {
+ public:
+  explicit HiddenWindow(IMainWindowVisibility* window) : window_(window) {
+    if (window_) window_->Hide();
+  }
+  ~HiddenWindow() {
+    if (window_) window_->Show();
+  }
+  HiddenWindow(const HiddenWindow&) = delete;
+  HiddenWindow& operator=(const HiddenWindow&) = delete;
+
+ private:
+  IMainWindowVisibility* window_;
+};
+
 // Hides the window, checks the program path (an empty path and a missing file are reported
 // through the sink with the texts "IDS_PATH_NULL" and "IDS_PATH_NOEXIST" of "SystemSet"),
 // runs the program with the two arguments, each passed as one argument whatever it holds,

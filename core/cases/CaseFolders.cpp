@@ -279,19 +279,13 @@ CaseListRow ReadCaseRow(const std::string& path) {
   row.path = path;
   row.fileName = BaseName(path);
   row.startText = kNoStartTime;
-  _SUB_VERSION version{-1, -1};
-  const int32_t v = CFilemanage::GetFileVersion(path, version);
+  int32_t v = kCaseFileOk;
+  std::unique_ptr<CFilemanage> file = CFilemanage::CreateFor(path, &v);
   if (v != kCaseFileOk) {
     row.loadResult = v;
     return row;
   }
-  std::unique_ptr<CFilemanage> file;
-  if (version.nMain == 2)
-    file = std::make_unique<CFilemanage_2Ver>();
-  else
-    file = std::make_unique<CFilemanage_1Ver>();
   int32_t current = 0, total = 0;
-  file->SetCaseFilePath(path);
   file->SetProgressInfo(&current, &total);
   // Patient data and readings; the SpO2 series is never read for a list row.
   const int32_t r = file->LoadBPData();
@@ -390,16 +384,10 @@ CaseOpResult ChangeCaseMeasuringTime(const std::string& path, int year, int mont
     return Fail(CaseOpCode::FileMissing, path, path + " does not exist.");
   if (!WritableFolder(ParentOf(path)))
     return FromErrno(errno, ParentOf(path), "Changing the measuring time");
-  _SUB_VERSION version{-1, -1};
-  const int32_t v = CFilemanage::GetFileVersion(path, version);
+  int32_t v = kCaseFileOk;
+  std::unique_ptr<CFilemanage> file = CFilemanage::CreateFor(path, &v);
   if (v != kCaseFileOk) return LibraryFail(v, path, "Reading");
-  std::unique_ptr<CFilemanage> file;
-  if (version.nMain == 2)
-    file = std::make_unique<CFilemanage_2Ver>();
-  else
-    file = std::make_unique<CFilemanage_1Ver>();
   int32_t current = 0, total = 0;
-  file->SetCaseFilePath(path);
   file->SetProgressInfo(&current, &total);
   const int32_t r = file->ChangeMeasuringTime(when);
   if (r == kCaseFileOk) return {};

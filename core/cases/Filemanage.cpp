@@ -124,9 +124,11 @@ int32_t CFilemanage::GetFileVersion(const std::string& path, _SUB_VERSION& versi
   return awp::ParseVersion(head, version);
 }
 
-std::unique_ptr<CFilemanage> CFilemanage::CreateFor(const std::string& path) {
+std::unique_ptr<CFilemanage> CFilemanage::CreateFor(const std::string& path,
+                                                    int32_t* versionResult) {
   _SUB_VERSION version;
-  GetFileVersion(path, version);
+  const int32_t r = GetFileVersion(path, version);
+  if (versionResult) *versionResult = r;
   std::unique_ptr<CFilemanage> f;
   if (version.nMain == 2)
     f = std::make_unique<CFilemanage_2Ver>();

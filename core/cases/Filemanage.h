@@ -47,7 +47,9 @@ class CFilemanage {
   // untouched when the file cannot be read as a case file. Returns 1 or an error code.
   static int32_t GetFileVersion(const std::string& path, _SUB_VERSION& version);
   // GetFileVersion and the class it names (version 2, else version 1), path already set.
-  static std::unique_ptr<CFilemanage> CreateFor(const std::string& path);
+  // *versionResult (when given) receives GetFileVersion's result.
+  static std::unique_ptr<CFilemanage> CreateFor(const std::string& path,
+                                                int32_t* versionResult = nullptr);
 
   void SetCaseFilePath(const std::string& path) { path_ = path; }
   const std::string& CaseFilePath() const { return path_; }

@@ -26,22 +26,6 @@ void ShowError(IMessageSink& sink, const std::string& text) {
   sink.Show(m);
 }
 
-// Shows the window again however the run ends.
-class HiddenWindow {
- public:
-  explicit HiddenWindow(IMainWindowVisibility* window) : window_(window) {
-    if (window_) window_->Hide();
-  }
-  ~HiddenWindow() {
-    if (window_) window_->Show();
-  }
-  HiddenWindow(const HiddenWindow&) = delete;
-  HiddenWindow& operator=(const HiddenWindow&) = delete;
-
- private:
-  IMainWindowVisibility* window_;
-};
-
 bool WriteJob(const std::string& casePath, const std::string& pdfPath) {
   try {
     CIniFile cnf(CnfStartPath(), false);
