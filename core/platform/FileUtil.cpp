@@ -27,10 +27,20 @@ std::string ParentFolder(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// A forked child inherits the generator's state, so without the reseed and the process id
+// parent and child (or two children) walk the same names and a temporary left by a killed
+// writer keeps colliding with the next one.
 std::string TempName(const std::string& path) {
   static thread_local std::mt19937_64 rng{std::random_device{}()};
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rng()));
+  static thread_local pid_t seededIn = ::getpid();
+  const pid_t pid = ::getpid();
+  if (pid != seededIn) {
+    rng.seed(std::random_device{}());
+    seededIn = pid;
+  }
+  char suffix[40];
+  std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(pid),
+                static_cast<unsigned>(rng()));
   return path + suffix;
 }
 
