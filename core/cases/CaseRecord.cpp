@@ -7,33 +7,58 @@ namespace vesk {
 
 const char* ModelName(int32_t deviceKind) {
   switch (deviceKind) {
-    case kTaloColor: return "TALOColor";
-    case kTaloBlack: return "TALOBlack";
-    case kMiru: return "MIRU";
-    case kPexa: return "PEXA";
-    case kQora: return "QORA";
-    case kPexaC: return "PEXAC";
-    default: return "";
+    case kTaloColor:
+      return "TALOColor";
+    case kTaloBlack:
+      return "TALOBlack";
+    case kMiru:
+      return "MIRU";
+    case kPexa:
+      return "PEXA";
+    case kQora:
+      return "QORA";
+    case kPexaC:
+      return "PEXAC";
+    default:
+      return "";
   }
 }
 
 const char* ErrorCodeKey(int32_t code) {
   switch (code) {
-    case 0: case 3: case 20: return "";
-    case 2: return "IDS_FAILED";
-    case 4: return "IDS_BATTERY_LOW";
-    case 5: return "IDS_KEY_STOP";
-    case 6: return "IDS_LOOSE_CUFF";
-    case 7: case 14: return "IDS_AIR_LEAKAGE";
-    case 8: return "IDS_AIRPRESSURE_ERROR";
-    case 9: return "IDS_WEAK_SIGNAL";
-    case 10: return "IDS_OVER_RANGE";
-    case 11: return "IDS_EXC_SPORT";
-    case 12: return "IDS_OVER_PRESSURE";
-    case 13: return "IDS_SIGNAL_SATURATION";
-    case 15: return "IDS_SYS_ERROR";
-    case 19: return "IDS_TIME_OUT";
-    default: return "IDS_TEST_FAILED";  // 1, 16, 17, 18 and every unknown code
+    case 0:
+    case 3:
+    case 20:
+      return "";
+    case 2:
+      return "IDS_FAILED";
+    case 4:
+      return "IDS_BATTERY_LOW";
+    case 5:
+      return "IDS_KEY_STOP";
+    case 6:
+      return "IDS_LOOSE_CUFF";
+    case 7:
+    case 14:
+      return "IDS_AIR_LEAKAGE";
+    case 8:
+      return "IDS_AIRPRESSURE_ERROR";
+    case 9:
+      return "IDS_WEAK_SIGNAL";
+    case 10:
+      return "IDS_OVER_RANGE";
+    case 11:
+      return "IDS_EXC_SPORT";
+    case 12:
+      return "IDS_OVER_PRESSURE";
+    case 13:
+      return "IDS_SIGNAL_SATURATION";
+    case 15:
+      return "IDS_SYS_ERROR";
+    case 19:
+      return "IDS_TIME_OUT";
+    default:
+      return "IDS_TEST_FAILED";  // 1, 16, 17, 18 and every unknown code
   }
 }
 

@@ -5,7 +5,9 @@
 namespace vesk {
 
 namespace {
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 // Howard Hinnant's days-from-civil, shifted to the 1899-12-30 epoch.
 int64_t DaysFromCivilUnix(int64_t y, unsigned m, unsigned d) {
@@ -67,8 +69,7 @@ int64_t MinuteStamp(int year, int month, int day, int hour, int minute) {
   return DaysFromCivil(year, month, day) * 1440 + hour * 60 + minute;
 }
 
-OleDateTime OleDateTime::FromParts(int year, int month, int day, int hour, int minute,
-                                   int second) {
+OleDateTime OleDateTime::FromParts(int year, int month, int day, int hour, int minute, int second) {
   OleDateTime t;
   if (!IsValidDate(year, month, day, hour, minute, second)) {
     t.status = Invalid;

@@ -32,7 +32,9 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::operator/(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::operator/(const std::string& name) const {
+  return path_ + "/" + name;
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
