@@ -50,6 +50,25 @@ int32_t RoundHalf(double v) {
   if (!(w < 2147483647.0)) return INT32_MAX;
   return static_cast<int32_t>(w);
 }
+
+// True when every (SYS, DIA) pair lies on the line through the first two distinct pairs. With
+// a 32-bit SYS and a 16-bit DIA each cross product stays below 2^50, exact in int64.
+static_assert(sizeof(_BP_RECORD::dia) == 2, "the cross products below assume a 16-bit DIA");
+bool OnOneLine(const ReadingRefs& list) {
+  if (list.empty()) return true;
+  const int64_t x0 = list.front()->sys, y0 = list.front()->dia;
+  int64_t dx = 0, dy = 0;
+  for (const _BP_RECORD* r : list) {
+    const int64_t ex = int64_t{r->sys} - x0, ey = int64_t{r->dia} - y0;
+    if (dx == 0 && dy == 0) {
+      dx = ex;
+      dy = ey;
+    } else if (dx * ey != dy * ex) {
+      return false;
+    }
+  }
+  return true;
+}
 }  // namespace
 
 void ComputeLoadsAndDips(const _BP_STATISTICS& st, _BP_REPORT_STATISTICS& out) {
@@ -126,14 +145,15 @@ void ComputeReportIndices(const PeriodRefs& lists, _BP_REPORT_STATISTICS& out) {
 
   // Where DIA = d*SYS + c meets SYS = b*DIA + a. Without both lines there is no crossing.
   if (out.diaOnSysSet && out.sysOnDiaSet) {
-    const double d = out.diaOnSysSlope, c = out.diaOnSysIntercept;
-    const double b = out.sysOnDiaSlope, a = out.sysOnDiaIntercept;
-    const double det = 1.0 - b * d;
-    // Readings on one straight line make b * d exactly 1 in theory but a hair less in floating
-    // point; a determinant that small is treated as none, or the point flies off to infinity.
-    if (det > kNearZero) {
-      out.crossSys = RoundHalf((a + b * c) / det);
-      out.crossDia = RoundHalf((c + d * a) / det);
+    // Both least-squares lines pass through the point of means, so a + b*c = meanSys * D and
+    // c + d*a = meanDia * D with D = 1 - b*d = 1 - r*r: dividing by D leaves the means for
+    // every D > 0. Evaluating the quotient as written turns a D near rounding size into
+    // noise, so the cancelled form is used. D is 0 exactly when the readings lie on one
+    // straight line; that is decided in integers because a computed 1 - b*d of such readings
+    // lands a hair either side of 0.
+    if (!OnOneLine(lists.analysed)) {
+      out.crossSys = RoundHalf(Mean(sys));
+      out.crossDia = RoundHalf(Mean(dia));
       out.crossSet = true;
     }
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "AnalysisTestData.h"
 #include "analysis/Correlation.h"
@@ -95,6 +96,50 @@ TEST(ReportIndices, PerfectLineHasRSetAndNoCrossing) {
   EXPECT_FALSE(rs.crossSet);
   EXPECT_EQ(rs.crossSys, 0);
   EXPECT_EQ(rs.crossDia, 0);
+}
+
+// 20,000 readings on SYS = 2 DIA with one DIA a step off: D = 1 - b*d is about 2.7e-8, well
+// inside the near-zero band, yet the lines cross at the means like any other cloud.
+TEST(ReportIndices, NearlyStraightLineStillCrossesAtTheMeans) {
+  std::vector<_BP_RECORD> r;
+  for (int i = 0; i < 20000; ++i) {
+    const int k = i % 150;
+    r.push_back(Reading(8 + i % 12, 0, 100 + 2 * k, 50 + k));
+  }
+  r[500].dia = static_cast<int16_t>(r[500].dia + 1);
+  const auto rs = Report(r);
+  ASSERT_TRUE(rs.diaOnSysSet && rs.sysOnDiaSet);
+  ASSERT_TRUE(rs.crossSet);
+  EXPECT_EQ(rs.crossSys, 249) << "mean 248.75";
+  EXPECT_EQ(rs.crossDia, 124) << "mean 124.37505";
+}
+
+// Lists handed in directly are not limited to valid readings: the crossing must neither wrap
+// nor lose the exact straight-line case at the ends of the stored ranges.
+TEST(ReportIndices, CrossingAtTheEndsOfTheStoredRanges) {
+  auto pair = [](int32_t sys, int16_t dia) {
+    _BP_RECORD x = Reading(8, 0);
+    x.sys = sys;
+    x.dia = dia;
+    return x;
+  };
+  const std::vector<_BP_RECORD> cloud = {pair(INT32_MAX, INT16_MAX), pair(INT32_MIN, INT16_MIN),
+                                         pair(0, 5)};
+  _BP_REPORT_STATISTICS rs;
+  ComputeReportIndices(SplitRefs(cloud, kAsleep, kAwake), rs);
+  ASSERT_TRUE(rs.crossSet);
+  EXPECT_EQ(rs.crossSys, 0) << "mean -1/3 rounds to 0";
+  EXPECT_EQ(rs.crossDia, 1) << "mean 4/3";
+
+  // INT32_MIN = -32768 * 65536: the three pairs lie exactly on DIA = SYS / 65536.
+  const std::vector<_BP_RECORD> line = {pair(INT32_MIN, INT16_MIN), pair(0, 0),
+                                        pair(65536 * 32767, INT16_MAX)};
+  _BP_REPORT_STATISTICS flat;
+  ComputeReportIndices(SplitRefs(line, kAsleep, kAwake), flat);
+  ASSERT_TRUE(flat.diaOnSysSet && flat.sysOnDiaSet);
+  EXPECT_FALSE(flat.crossSet);
+  EXPECT_EQ(flat.crossSys, 0);
+  EXPECT_EQ(flat.crossDia, 0);
 }
 
 TEST(ReportIndices, MissingLinesLeaveStiffnessAndCrossingUnset) {
