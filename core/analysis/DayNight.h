@@ -3,6 +3,7 @@
 // day decides the period; the date plays no part, so a multi-day recording folds onto one
 // clock.
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -33,7 +34,9 @@ inline int32_t ValueOf(const _BP_RECORD& r, Quantity q) {
     case Quantity::Map:
       return r.map;
     case Quantity::Pp:
-      return r.sys - r.dia;
+      // SYS and DIA hold whatever the file held; their difference must not wrap.
+      return static_cast<int32_t>(
+          std::clamp<int64_t>(int64_t{r.sys} - r.dia, INT32_MIN, INT32_MAX));
   }
   return 0;
 }

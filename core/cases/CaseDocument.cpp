@@ -84,8 +84,8 @@ int32_t CaseDocument::LoadCase() {
 
   patient_ = f.patient;
   plan_ = f.plan;
-  awakeStart_ = plan_.awakeHour * 60 + plan_.awakeMinute;
-  asleepStart_ = plan_.asleepHour * 60 + plan_.asleepMinute;
+  awakeStart_ = PlanMinutes(plan_.awakeHour, plan_.awakeMinute);
+  asleepStart_ = PlanMinutes(plan_.asleepHour, plan_.asleepMinute);
   state_.awakeStartMinutes = awakeStart_;
   state_.asleepStartMinutes = asleepStart_;
 

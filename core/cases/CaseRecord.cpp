@@ -62,6 +62,11 @@ const char* ErrorCodeKey(int32_t code) {
   }
 }
 
+int32_t PlanMinutes(int32_t hour, int32_t minute) {
+  const int64_t m = int64_t{hour} * 60 + minute;
+  return static_cast<int32_t>(std::clamp<int64_t>(m, INT32_MIN, INT32_MAX));
+}
+
 bool IsValidReading(const _BP_RECORD& r) {
   const int32_t v[4] = {r.sys, r.dia, r.map, r.pr};
   for (int32_t x : v)

@@ -165,6 +165,10 @@ const char* ModelName(int32_t deviceKind);
 // that have no text.
 const char* ErrorCodeKey(int32_t errorCode);
 
+// hour * 60 + minute of a plan time. A case file may hold any int32 in either field, so the sum
+// is formed in 64 bits and kept inside the int32 range instead of wrapping.
+int32_t PlanMinutes(int32_t hour, int32_t minute);
+
 // A reading is valid when SYS, DIA, MAP and PR are each above 0 and below 400,
 // SYS > MAP > DIA, and its date and time (seconds as 0) exist.
 bool IsValidReading(const _BP_RECORD& r);

@@ -25,9 +25,9 @@ HourMinute TimeFromIndex(int index) {
 }
 
 int IndexFromTime(int hour, int minute) {
-  const int minutes = hour * 60 + minute;
+  const int64_t minutes = int64_t{hour} * 60 + minute;
   if (hour < 0 || minute < 0 || minutes >= 24 * 60) return 0;
-  return minutes / 30;
+  return static_cast<int>(minutes / 30);
 }
 
 HourMinute SpecialTimeFromIndex(int index) {

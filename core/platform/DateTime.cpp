@@ -66,7 +66,7 @@ void CivilFromDays(int64_t days, int& year, int& month, int& day) {
 }
 
 int64_t MinuteStamp(int year, int month, int day, int hour, int minute) {
-  return DaysFromCivil(year, month, day) * 1440 + hour * 60 + minute;
+  return DaysFromCivil(year, month, day) * 1440 + int64_t{hour} * 60 + minute;
 }
 
 OleDateTime OleDateTime::FromParts(int year, int month, int day, int hour, int minute, int second) {

@@ -274,8 +274,8 @@ ReportCase ReportCaseOf(const _FILE_ALL_INFO& info) {
   c.samples = std::span<const _SPO2_SAMPLE>(info.samples.data(), count);
   const int32_t* h = info.spo2Head.v;
   if (count > 0) c.spo2Start = OleDateTime::FromParts(h[1], h[2], h[3], h[4], h[5], h[6]);
-  c.awakeStart = info.plan.awakeHour * 60 + info.plan.awakeMinute;
-  c.asleepStart = info.plan.asleepHour * 60 + info.plan.asleepMinute;
+  c.awakeStart = PlanMinutes(info.plan.awakeHour, info.plan.awakeMinute);
+  c.asleepStart = PlanMinutes(info.plan.asleepHour, info.plan.asleepMinute);
   return c;
 }
 

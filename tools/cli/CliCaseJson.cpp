@@ -404,7 +404,7 @@ void ReadReadings(Checker& c, const Json& j, _FILE_ALL_INFO& f) {
     c.Int(o, "dia", r.dia, at, true);
     // Sources without a mean pressure get the usual estimate, diastolic + pulse pressure / 3.
     if (!c.Int(o, "map", r.map, at, false) && !o.contains("map"))
-      r.map = static_cast<int16_t>(r.dia + (r.sys - r.dia + 1) / 3);
+      r.map = static_cast<int16_t>(r.dia + (int64_t{r.sys} - r.dia + 1) / 3);
     c.Int(o, "pr", r.pr, at, true);
     c.Int(o, "spo2", r.spo2, at, false);
     c.Int(o, "secondCode", r.secondCode, at, false);

@@ -1,6 +1,7 @@
 // The plan-dialog rules as functions.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "device/PlanRules.h"
@@ -31,6 +32,10 @@ TEST(PlanRules, HalfHourIndexes) {
   EXPECT_EQ(SpecialIndexFromTime(0, 0), 1);
   EXPECT_EQ(SpecialIndexFromTime(-1, -1), 0);
   EXPECT_EQ(SpecialIndexFromTime(255, 255), 0);
+  // A stored plan may hold any int32; the slot of a time off the clock is the first one.
+  EXPECT_EQ(IndexFromTime(INT32_MAX, INT32_MAX), 0);
+  EXPECT_EQ(IndexFromTime(35791395, 0), 0);
+  EXPECT_EQ(SpecialIndexFromTime(INT32_MAX, 0), 0);
 }
 
 TEST(PlanRules, SpecialPeriodIsOffWhenAnyPartIsNone) {
