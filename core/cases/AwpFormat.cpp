@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 #include "cases/AwpText.h"
 #include "cases/Filemanage.h"
@@ -63,6 +65,133 @@ std::string_view FixedField(const char* p, size_t n) {
   return {p, n};
 }
 
+// ---- The field table ----------------------------------------------------------------------
+// The keys of the key=value sections and the numbers of a reading line, in file order, walked
+// by the writer and by the reader alike: a field is added, moved or renamed in one place only.
+// An archive offers Int, Group (several numbers on one key), Byte, Text, Fixed (a zero-filled
+// narrow field), Birthday, and for reading lines Num and Comment.
+
+template <class A>
+void DeviceFields(A& a, _FILE_ALL_INFO& f, int32_t version) {
+  a.Int("ModelCode", f.modelCode);
+  a.Text("ModelName", f.modelName);
+  a.Int("DataMode", f.dataMode);
+  a.Int("Locked", f.locked);
+  a.Int("DeviceByte", f.deviceByte);
+  a.Int("Protocol", f.protocol);
+  if (version >= 2) {
+    for (int i = 0; i < 4; ++i) {
+      const char key[] = {'I', 't', 'e', 'm', static_cast<char>('1' + i), '\0'};
+      a.Group(key, {&f.version[i].nMain, &f.version[i].nSub});
+    }
+  }
+}
+
+template <class A>
+void PatientFields(A& a, _PATIENT_INFO& p) {
+  a.Text("Name", p.name);
+  a.Text("CaseID", p.caseId);
+  a.Text("Address", p.address);
+  a.Text("Tel", p.tel);
+  a.Text("Nation", p.nation);
+  a.Int("Sex", p.sex);
+  a.Birthday(p.birthday);  // "Birthday", "BirthdayDays", "BirthdayStatus"
+  a.Int("Height", p.height);
+  a.Int("Weight", p.weight);
+  a.Int("Age", p.age);
+  for (int i = 0; i < 5; ++i) a.Text(kPatientTextKeys[i], p.extra[i]);
+  a.Text("DoorID", p.doorId);
+  a.Text("InHosID", p.inHosId);
+  a.Text("BedID", p.bedId);
+  a.Text("Office", p.office);
+  a.Text("Email", p.email);
+}
+
+template <class A>
+void PlanFields(A& a, _BP_TRANSPORT_INFO& p) {
+  a.Fixed("PatientName", p.patientName, sizeof p.patientName);
+  a.Fixed("PatientID", p.patientId, sizeof p.patientId);
+  a.Byte("Filler", p.filler);
+  a.Group("Clock", {&p.year, &p.month, &p.day, &p.hour, &p.minute, &p.second});
+  a.Int("ManualSet", p.manualSet);
+  a.Int("StartKey", p.startKey);
+  a.Int("MaxPressure", p.maxPressure);
+  a.Int("MeasureMode", p.measureMode);
+  a.Group("Special",
+          {&p.specialStartHour, &p.specialStartMinute, &p.specialEndHour, &p.specialEndMinute});
+  a.Int("SpecialInterval", p.specialInterval);
+  a.Group("Awake", {&p.awakeHour, &p.awakeMinute, &p.awakeInterval});
+  a.Group("Asleep", {&p.asleepHour, &p.asleepMinute, &p.asleepInterval});
+  a.Ints("AwakeWarn", p.awakeWarn, 7);
+  a.Ints("AsleepWarn", p.asleepWarn, 7);
+}
+
+template <class A>
+void TailFields(A& a, _FILE_ALL_INFO& f) {
+  a.Int("Int1", f.tailInt1);
+  a.Int("Int2", f.tailInt2);
+  a.Text("Text1", f.tailText1);
+  a.Text("Text2", f.tailText2);
+  a.Int("Int3", f.tailInt3);
+}
+
+// "R<n>=" then these, each followed by a comma, then the escaped comment. Each number is
+// refused outside the range of its field's type.
+template <class A>
+void ReadingFields(A& a, _BP_RECORD& r) {
+  a.Num(r.index), a.Num(r.year), a.Num(r.month), a.Num(r.day), a.Num(r.hour);
+  a.Num(r.minute), a.Num(r.seconds), a.Num(r.sys), a.Num(r.dia), a.Num(r.map);
+  a.Num(r.pr), a.Num(r.spo2), a.Num(r.secondCode), a.Num(r.reserved), a.Num(r.errorCode);
+  a.Num(r.mark), a.Num(r.reserved2[0]), a.Num(r.reserved2[1]), a.Num(r.included);
+  a.Comment(r.comment);
+}
+
+// Writes the lines of a section, or the numbers of a reading line.
+class Writer {
+ public:
+  explicit Writer(std::string& out) : out_(out) {}
+  template <typename T>
+  void Int(std::string_view key, T v) {
+    LineInt(out_, key, v);
+  }
+  void Ints(std::string_view key, const int32_t* v, size_t n) { LineInts(out_, key, v, n); }
+  void Group(std::string_view key, std::initializer_list<int32_t*> fields) {
+    int32_t v[8] = {};
+    size_t n = 0;
+    for (int32_t* p : fields) v[n++] = *p;
+    LineInts(out_, key, v, n);
+  }
+  void Byte(std::string_view key, uint8_t v) { LineInt(out_, key, v); }
+  void Text(std::string_view key, const std::string& text) { LineText(out_, key, text); }
+  void Fixed(std::string_view key, const char* p, size_t n) {
+    LineText(out_, key, FixedField(p, n), true);
+  }
+  void Birthday(const OleDateTime& birthday) {
+    Key(out_, "Birthday");
+    out_.append(FormatBirthday(birthday));
+    out_.append(kEol);
+    Key(out_, "BirthdayDays");
+    AppendDoubleBits(out_, birthday.days);
+    out_.append(kEol);
+    LineInt(out_, "BirthdayStatus", birthday.status);
+  }
+  template <typename T>
+  void Num(T v) {
+    AppendInt(out_, static_cast<int64_t>(v));
+    out_.push_back(',');
+  }
+  void Comment(const std::string& text) { AppendEscaped(out_, text); }
+
+ private:
+  std::string& out_;
+};
+
+// The writer only reads the record; the table takes it by reference for the reader's sake.
+template <class T>
+T& Walked(const T& record) {
+  return const_cast<T&>(record);
+}
+
 // Reads the values of one section by key, remembering the first failure.
 class Reader {
  public:
@@ -89,6 +218,19 @@ class Reader {
     if (result_ != kCaseFileOk) return;
     if (!ParseInt32List(raw, out, n)) Fail(kCaseFileBadValue);
   }
+  void Group(std::string_view key, std::initializer_list<int32_t*> fields) {
+    int32_t v[8] = {};
+    Ints(key, v, fields.size());
+    if (!ok()) return;
+    size_t i = 0;
+    for (int32_t* p : fields) *p = v[i++];
+  }
+  void Byte(std::string_view key, uint8_t& out) {
+    int32_t v = 0;
+    Int(key, v);
+    if (ok() && (v < 0 || v > 255)) Fail(kCaseFileBadValue);
+    if (ok()) out = static_cast<uint8_t>(v);
+  }
   void Text(std::string_view key, std::string& out) {
     std::string_view raw = Raw(key);
     if (result_ != kCaseFileOk) return;
@@ -102,6 +244,15 @@ class Reader {
     std::memset(out, 0, n);
     std::memcpy(out, text.data(), text.size());
   }
+  // The exact stored value when present; files written by hand may carry the marker only.
+  void Birthday(OleDateTime& birthday) {
+    if (Has("BirthdayDays") && Has("BirthdayStatus")) {
+      if (!ParseDoubleBits(Raw("BirthdayDays"), birthday.days)) Fail(kCaseFileBadValue);
+      Int("BirthdayStatus", birthday.status);
+    } else {
+      ParseBirthday(Raw("Birthday"), birthday);
+    }
+  }
   void Fail(int32_t code) {
     if (result_ == kCaseFileOk) result_ = code;
   }
@@ -112,53 +263,50 @@ class Reader {
   int32_t& result_;
 };
 
+// Reads the numbers of one reading line in table order, then its comment.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view line) : line_(line) {}
+  template <typename T>
+  void Num(T& out) {
+    if (!ok_) return;
+    const size_t comma = line_.find(',');
+    int64_t v = 0;
+    if (comma == std::string_view::npos ||
+        !ParseInt(line_.substr(0, comma), std::numeric_limits<T>::min(),
+                  std::numeric_limits<T>::max(), v)) {
+      ok_ = false;
+      return;
+    }
+    out = static_cast<T>(v);
+    line_.remove_prefix(comma + 1);
+  }
+  void Comment(std::string& out) {
+    if (ok_ && !Unescape(line_, out)) ok_ = false;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  std::string_view line_;
+  bool ok_ = true;
+};
+
 void WriteDevice(std::string& out, const _FILE_ALL_INFO& f, int32_t version) {
   Header(out, "DEVICE");
-  LineInt(out, "ModelCode", f.modelCode);
-  LineText(out, "ModelName", f.modelName);
-  LineInt(out, "DataMode", f.dataMode);
-  LineInt(out, "Locked", f.locked);
-  LineInt(out, "DeviceByte", f.deviceByte);
-  LineInt(out, "Protocol", f.protocol);
-  if (version >= 2) {
-    for (int i = 0; i < 4; ++i) {
-      const int32_t pair[2] = {f.version[i].nMain, f.version[i].nSub};
-      const char key[] = {'I', 't', 'e', 'm', static_cast<char>('1' + i), '\0'};
-      LineInts(out, key, pair, 2);
-    }
-  }
+  Writer w(out);
+  DeviceFields(w, Walked(f), version);
 }
 
 void WritePlan(std::string& out, const _BP_TRANSPORT_INFO& p) {
   Header(out, "PLAN");
-  LineText(out, "PatientName", FixedField(p.patientName, sizeof p.patientName), true);
-  LineText(out, "PatientID", FixedField(p.patientId, sizeof p.patientId), true);
-  LineInt(out, "Filler", p.filler);
-  const int32_t clock[6] = {p.year, p.month, p.day, p.hour, p.minute, p.second};
-  LineInts(out, "Clock", clock, 6);
-  LineInt(out, "ManualSet", p.manualSet);
-  LineInt(out, "StartKey", p.startKey);
-  LineInt(out, "MaxPressure", p.maxPressure);
-  LineInt(out, "MeasureMode", p.measureMode);
-  const int32_t special[4] = {p.specialStartHour, p.specialStartMinute, p.specialEndHour,
-                              p.specialEndMinute};
-  LineInts(out, "Special", special, 4);
-  LineInt(out, "SpecialInterval", p.specialInterval);
-  const int32_t awake[3] = {p.awakeHour, p.awakeMinute, p.awakeInterval};
-  LineInts(out, "Awake", awake, 3);
-  const int32_t asleep[3] = {p.asleepHour, p.asleepMinute, p.asleepInterval};
-  LineInts(out, "Asleep", asleep, 3);
-  LineInts(out, "AwakeWarn", p.awakeWarn, 7);
-  LineInts(out, "AsleepWarn", p.asleepWarn, 7);
+  Writer w(out);
+  PlanFields(w, Walked(p));
 }
 
 void WriteTail(std::string& out, const _FILE_ALL_INFO& f) {
   Header(out, "TAIL");
-  LineInt(out, "Int1", f.tailInt1);
-  LineInt(out, "Int2", f.tailInt2);
-  LineText(out, "Text1", f.tailText1);
-  LineText(out, "Text2", f.tailText2);
-  LineInt(out, "Int3", f.tailInt3);
+  Writer w(out);
+  TailFields(w, Walked(f));
 }
 
 void WriteSamples(std::string& out, const _SPO2_DATA_HEAD& head,
@@ -193,80 +341,21 @@ void WriteSamples(std::string& out, const _SPO2_DATA_HEAD& head,
 int32_t ReadDevice(const Section* s, int32_t version, _FILE_ALL_INFO& f) {
   int32_t result = kCaseFileOk;
   Reader r(s, result);
-  r.Int("ModelCode", f.modelCode);
-  r.Text("ModelName", f.modelName);
-  r.Int("DataMode", f.dataMode);
-  r.Int("Locked", f.locked);
-  r.Int("DeviceByte", f.deviceByte);
-  r.Int("Protocol", f.protocol);
-  if (version >= 2) {
-    for (int i = 0; i < 4; ++i) {
-      const char key[] = {'I', 't', 'e', 'm', static_cast<char>('1' + i), '\0'};
-      int32_t pair[2] = {-1, -1};
-      r.Ints(key, pair, 2);
-      f.version[i] = _SUB_VERSION{pair[0], pair[1]};
-    }
-  }
+  DeviceFields(r, f, version);
   return result;
 }
 
 int32_t ReadPatient(const Section* s, _PATIENT_INFO& p) {
   int32_t result = kCaseFileOk;
   Reader r(s, result);
-  r.Text("Name", p.name);
-  r.Text("CaseID", p.caseId);
-  r.Text("Address", p.address);
-  r.Text("Tel", p.tel);
-  r.Text("Nation", p.nation);
-  r.Int("Sex", p.sex);
-  // The exact stored value when present; files written by hand may carry the marker only.
-  if (r.Has("BirthdayDays") && r.Has("BirthdayStatus")) {
-    if (!ParseDoubleBits(r.Raw("BirthdayDays"), p.birthday.days)) r.Fail(kCaseFileBadValue);
-    r.Int("BirthdayStatus", p.birthday.status);
-  } else {
-    ParseBirthday(r.Raw("Birthday"), p.birthday);
-  }
-  r.Int("Height", p.height);
-  r.Int("Weight", p.weight);
-  r.Int("Age", p.age);
-  for (int i = 0; i < 5; ++i) r.Text(kPatientTextKeys[i], p.extra[i]);
-  r.Text("DoorID", p.doorId);
-  r.Text("InHosID", p.inHosId);
-  r.Text("BedID", p.bedId);
-  r.Text("Office", p.office);
-  r.Text("Email", p.email);
+  PatientFields(r, p);
   return result;
 }
 
 int32_t ReadPlan(const Section* s, _BP_TRANSPORT_INFO& p) {
   int32_t result = kCaseFileOk;
   Reader r(s, result);
-  r.Fixed("PatientName", p.patientName, sizeof p.patientName);
-  r.Fixed("PatientID", p.patientId, sizeof p.patientId);
-  int32_t filler = 0;
-  r.Int("Filler", filler);
-  if (r.ok() && (filler < 0 || filler > 255)) r.Fail(kCaseFileBadValue);
-  p.filler = static_cast<uint8_t>(filler);
-  int32_t clock[6] = {};
-  r.Ints("Clock", clock, 6);
-  p.year = clock[0], p.month = clock[1], p.day = clock[2];
-  p.hour = clock[3], p.minute = clock[4], p.second = clock[5];
-  r.Int("ManualSet", p.manualSet);
-  r.Int("StartKey", p.startKey);
-  r.Int("MaxPressure", p.maxPressure);
-  r.Int("MeasureMode", p.measureMode);
-  int32_t special[4] = {-1, -1, -1, -1};
-  r.Ints("Special", special, 4);
-  p.specialStartHour = special[0], p.specialStartMinute = special[1];
-  p.specialEndHour = special[2], p.specialEndMinute = special[3];
-  r.Int("SpecialInterval", p.specialInterval);
-  int32_t awake[3] = {}, asleep[3] = {};
-  r.Ints("Awake", awake, 3);
-  r.Ints("Asleep", asleep, 3);
-  p.awakeHour = awake[0], p.awakeMinute = awake[1], p.awakeInterval = awake[2];
-  p.asleepHour = asleep[0], p.asleepMinute = asleep[1], p.asleepInterval = asleep[2];
-  r.Ints("AwakeWarn", p.awakeWarn, 7);
-  r.Ints("AsleepWarn", p.asleepWarn, 7);
+  PlanFields(r, p);
   return result;
 }
 
@@ -299,42 +388,9 @@ int32_t NumberedLines(const Section& s, char letter, size_t count,
 }
 
 bool ParseReading(std::string_view line, _BP_RECORD& r) {
-  int64_t v[19];
-  static const int64_t kLo[19] = {INT32_MIN, INT32_MIN, INT16_MIN, INT16_MIN, INT16_MIN,
-                                  INT16_MIN, INT16_MIN, INT32_MIN, INT16_MIN, INT16_MIN,
-                                  INT16_MIN, INT16_MIN, INT16_MIN, INT16_MIN, INT16_MIN,
-                                  0,         INT32_MIN, INT32_MIN, INT32_MIN};
-  static const int64_t kHi[19] = {INT32_MAX, INT32_MAX, INT16_MAX, INT16_MAX, INT16_MAX,
-                                  INT16_MAX, INT16_MAX, INT32_MAX, INT16_MAX, INT16_MAX,
-                                  INT16_MAX, INT16_MAX, INT16_MAX, INT16_MAX, INT16_MAX,
-                                  255,       INT32_MAX, INT32_MAX, INT32_MAX};
-  for (int i = 0; i < 19; ++i) {
-    const size_t comma = line.find(',');
-    if (comma == std::string_view::npos) return false;
-    if (!ParseInt(line.substr(0, comma), kLo[i], kHi[i], v[i])) return false;
-    line.remove_prefix(comma + 1);
-  }
-  if (!Unescape(line, r.comment)) return false;
-  r.index = static_cast<int32_t>(v[0]);
-  r.year = static_cast<int32_t>(v[1]);
-  r.month = static_cast<int16_t>(v[2]);
-  r.day = static_cast<int16_t>(v[3]);
-  r.hour = static_cast<int16_t>(v[4]);
-  r.minute = static_cast<int16_t>(v[5]);
-  r.seconds = static_cast<int16_t>(v[6]);
-  r.sys = static_cast<int32_t>(v[7]);
-  r.dia = static_cast<int16_t>(v[8]);
-  r.map = static_cast<int16_t>(v[9]);
-  r.pr = static_cast<int16_t>(v[10]);
-  r.spo2 = static_cast<int16_t>(v[11]);
-  r.secondCode = static_cast<int16_t>(v[12]);
-  r.reserved = static_cast<int16_t>(v[13]);
-  r.errorCode = static_cast<int16_t>(v[14]);
-  r.mark = static_cast<uint8_t>(v[15]);
-  r.reserved2[0] = static_cast<int32_t>(v[16]);
-  r.reserved2[1] = static_cast<int32_t>(v[17]);
-  r.included = static_cast<int32_t>(v[18]);
-  return true;
+  LineReader reader(line);
+  ReadingFields(reader, r);
+  return reader.ok();
 }
 
 int32_t ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
@@ -358,11 +414,7 @@ int32_t ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
 int32_t ReadTail(const Section* s, _FILE_ALL_INFO& f) {
   int32_t result = kCaseFileOk;
   Reader r(s, result);
-  r.Int("Int1", f.tailInt1);
-  r.Int("Int2", f.tailInt2);
-  r.Text("Text1", f.tailText1);
-  r.Text("Text2", f.tailText2);
-  r.Int("Int3", f.tailInt3);
+  TailFields(r, f);
   return result;
 }
 
@@ -497,28 +549,8 @@ std::string SerializePatient(const _PATIENT_INFO& p) {
   std::string out;
   out.reserve(512);
   Header(out, "PATIENT DATA");
-  LineText(out, "Name", p.name);
-  LineText(out, "CaseID", p.caseId);
-  LineText(out, "Address", p.address);
-  LineText(out, "Tel", p.tel);
-  LineText(out, "Nation", p.nation);
-  LineInt(out, "Sex", p.sex);
-  Key(out, "Birthday");
-  out.append(FormatBirthday(p.birthday));
-  out.append(kEol);
-  Key(out, "BirthdayDays");
-  AppendDoubleBits(out, p.birthday.days);
-  out.append(kEol);
-  LineInt(out, "BirthdayStatus", p.birthday.status);
-  LineInt(out, "Height", p.height);
-  LineInt(out, "Weight", p.weight);
-  LineInt(out, "Age", p.age);
-  for (int i = 0; i < 5; ++i) LineText(out, kPatientTextKeys[i], p.extra[i]);
-  LineText(out, "DoorID", p.doorId);
-  LineText(out, "InHosID", p.inHosId);
-  LineText(out, "BedID", p.bedId);
-  LineText(out, "Office", p.office);
-  LineText(out, "Email", p.email);
+  Writer w(out);
+  PatientFields(w, Walked(p));
   return out;
 }
 
@@ -533,15 +565,8 @@ std::string SerializeBpData(const _BP_DATA_HEAD& head, const std::vector<_BP_REC
     out.push_back('R');
     AppendInt(out, static_cast<int64_t>(i));
     out.push_back('=');
-    const int64_t v[19] = {r.index,  r.year,         r.month,        r.day,      r.hour,
-                           r.minute, r.seconds,      r.sys,          r.dia,      r.map,
-                           r.pr,     r.spo2,         r.secondCode,   r.reserved, r.errorCode,
-                           r.mark,   r.reserved2[0], r.reserved2[1], r.included};
-    for (int64_t x : v) {
-      AppendInt(out, x);
-      out.push_back(',');
-    }
-    AppendEscaped(out, r.comment);
+    Writer w(out);
+    ReadingFields(w, Walked(r));
     out.append(kEol);
   }
   return out;
