@@ -27,23 +27,6 @@ std::string ParentFolder(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// A forked child inherits the generator's state, so without the reseed and the process id
-// parent and child (or two children) walk the same names and a temporary left by a killed
-// writer keeps colliding with the next one.
-std::string TempName(const std::string& path) {
-  static thread_local std::mt19937_64 rng{std::random_device{}()};
-  static thread_local pid_t seededIn = ::getpid();
-  const pid_t pid = ::getpid();
-  if (pid != seededIn) {
-    rng.seed(std::random_device{}());
-    seededIn = pid;
-  }
-  char suffix[40];
-  std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(pid),
-                static_cast<unsigned>(rng()));
-  return path + suffix;
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
   const char* p = bytes.data();
   size_t left = bytes.size();
@@ -69,6 +52,23 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+// A forked child inherits the generator's state, so without the reseed and the process id
+// parent and child (or two children) walk the same names and a temporary left by a killed
+// writer keeps colliding with the next one.
+std::string TempName(const std::string& path) {
+  static thread_local std::mt19937_64 rng{std::random_device{}()};
+  static thread_local pid_t seededIn = ::getpid();
+  const pid_t pid = ::getpid();
+  if (pid != seededIn) {
+    rng.seed(std::random_device{}());
+    seededIn = pid;
+  }
+  char suffix[40];
+  std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(pid),
+                static_cast<unsigned>(rng()));
+  return path + suffix;
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
   if (path.empty()) {
     if (error) *error = "empty path";
@@ -90,6 +90,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
   bool existed = ::stat(path.c_str(), &st) == 0;
   if (existed) mode = st.st_mode & 07777;
 
+  RemoveStaleTemporaries(ParentFolder(path));
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {

@@ -1,6 +1,7 @@
 #pragma once
 // File-system helpers that every part shares. Paths are UTF-8.
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,21 @@ bool CreateFolders(const std::string& path);
 bool RemoveFolderTree(const std::string& path);
 
 bool FileExists(const std::string& path);
+
+// A fresh temporary name beside path: path + "." + process id + "." + 8 hex digits + ".tmp".
+std::string TempName(const std::string& path);
+
+// True for a name TempName makes; *pid receives the process id it names.
+[[nodiscard]] bool ParseTempName(std::string_view fileName, long* pid);
+
+// Removes the temporaries a crashed writer left in folder: those older than an hour, and those
+// whose process is no longer running here once they are a minute old (the name carries no
+// host, and on a shared folder a process that is dead here may be writing from another
+// workstation; no real write lasts a minute). Called before each atomic write; a folder is
+// searched at most once a minute per process unless force is set. Returns how many it removed.
+size_t RemoveStaleTemporaries(const std::string& folder, bool force = false);
+size_t RemoveStaleTemporaries(const std::string& folder, std::chrono::system_clock::time_point now,
+                              bool force);
 bool FolderExists(const std::string& path);
 
 }  // namespace vesk::fsutil

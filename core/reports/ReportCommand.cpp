@@ -62,7 +62,12 @@ std::string ReportPdfFolder() {
   return ProgramPath("\\PDF");
 }
 std::string ReportProgramPath() {
-  return ProgramPath("\\Rpt.exe");
+  // Only the share folder and the program's own folder may supply a program to run; the
+  // home folder is writable by the user and never does.
+  const std::string beside = JoinPath(GetExecutableDir(), "vesk-report");
+  for (const std::string& candidate : {SharePath("\\vesk-report"), SharePath("\\Rpt.exe"), beside})
+    if (fsutil::FileExists(candidate)) return candidate;
+  return beside;
 }
 
 std::string ReportTimeStamp(const DateParts& now) {

@@ -58,9 +58,11 @@ class ProcessReportPrograms : public IReportPrograms {
 inline constexpr int kPdfChecks = 100;
 inline constexpr int kPdfCheckIntervalMs = 50;
 
-// Program folder + "\ZavStart\", "\PDF", "\Rpt.exe".
+// Home folder + "\ZavStart\", "\PDF".
 std::string ReportStartFolder();
 std::string ReportPdfFolder();
+// The first that exists of: share folder + "/vesk-report", share folder + "/Rpt.exe",
+// "vesk-report" beside the running executable; the last when none does.
 std::string ReportProgramPath();
 
 // "%d%02d%02d%02d%02d%02d" of year, month, day, hour, minute, second.

@@ -43,6 +43,7 @@ ordered_json ReportSetJson(const ReportSettings& r) {
 ordered_json ConfigJson(const CConfigFile& c) {
   ordered_json out;
   out["home"] = GetProgramDir();
+  out["share"] = GetShareDir();
   out["configFile"] = c.configPath;
   out["language"] = c.languageName;
   out["currentUser"] = c.currentConfigName;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "app/AppInfo.h"
 #include "platform/ProgramDir.h"
 
 namespace vesk::cli {
@@ -23,10 +24,18 @@ int Usage(FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  vesk::ResolveProgramDir(argc, argv);
+  if (argc >= 2 && std::string(argv[1]) == "--version") {
+    std::printf("vesk-cli %s\n", vesk::g_Version.c_str());
+    return 0;
+  }
+  const vesk::ProgramFolders folders = vesk::ResolveProgramFolders(argc, argv);
   if (argc < 2) return Usage(stderr);
   const std::string word = argv[1];
   if (word == "help" || word == "--help" || word == "-h") return Usage(stdout);
+  if (!folders.error.empty()) {
+    std::fprintf(stderr, "vesk-cli: %s\n", folders.error.c_str());
+    return 1;
+  }
   auto& commands = vesk::cli::Commands();
   // A command may be registered as two words ("case stats"); the longer match wins.
   if (argc >= 3) {

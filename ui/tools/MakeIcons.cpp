@@ -1,8 +1,12 @@
 // Draws the toolbar strip (15 images of 32 x 32, transparent where the toolbar shows through)
 // and the program icon. The images are committed; run scripts/make-icons after changing this.
 //
-//   vesk-make-icons OUTPUT_FOLDER
+//   vesk-make-icons OUTPUT_FOLDER [HICOLOR_FOLDER]
+//
+// With a second folder the program icon is also drawn at the sizes of the desktop's icon
+// theme, as HICOLOR_FOLDER/NxN/apps/vesk.png.
 
+#include <QtCore/QDir>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QImageWriter>
@@ -313,8 +317,8 @@ QImage Canvas(int w, int h) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: vesk-make-icons OUTPUT_FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: vesk-make-icons OUTPUT_FOLDER [HICOLOR_FOLDER]\n");
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
@@ -351,6 +355,18 @@ int main(int argc, char** argv) {
     DrawLogo(p, 32);
   }
   ok = ico.write(small) && ok;
+  if (argc == 3) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+      const QString folder = QString::fromLocal8Bit(argv[2]) + QString("/%1x%1/apps").arg(size);
+      QImage icon = Canvas(size, size);
+      {
+        QPainter p(&icon);
+        p.setRenderHint(QPainter::Antialiasing);
+        DrawLogo(p, size);
+      }
+      ok = QDir().mkpath(folder) && icon.save(folder + "/vesk.png", "PNG") && ok;
+    }
+  }
   if (!ok) std::fprintf(stderr, "vesk-make-icons: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

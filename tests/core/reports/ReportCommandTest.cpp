@@ -63,7 +63,16 @@ TEST_F(ReportCommandTest, TimeStampAndPaths) {
   EXPECT_EQ(ReportTimeStamp({2024, 3, 6, 8, 5, 9}), "20240306080509");
   EXPECT_EQ(ReportTimeStamp({999, 12, 31, 23, 59, 59}), "9991231235959");
   EXPECT_EQ(ReportStartFolder(), HomePath("ZavStart/"));
-  EXPECT_EQ(ReportProgramPath(), HomePath("Rpt.exe"));
+  EXPECT_EQ(ReportProgramPath(), JoinPath(GetExecutableDir(), "vesk-report"));
+  // A portable folder's own report program serves; a program in the home folder alone does not.
+  SetShareDir(HomePath("share"));
+  WriteBytes(HomePath("vesk-report"), "#!/bin/sh\n");
+  EXPECT_EQ(ReportProgramPath(), JoinPath(GetExecutableDir(), "vesk-report"));
+  WriteBytes(HomePath("share/Rpt.exe"), "#!/bin/sh\n");
+  EXPECT_EQ(ReportProgramPath(), HomePath("share/Rpt.exe"));
+  WriteBytes(HomePath("share/vesk-report"), "#!/bin/sh\n");
+  EXPECT_EQ(ReportProgramPath(), HomePath("share/vesk-report"));
+  SetShareDir("");
 }
 
 TEST_F(ReportCommandTest, NoCaseDoesNothing) {
@@ -77,7 +86,7 @@ TEST_F(ReportCommandTest, WritesFilesAndJobThenRunsTheReportProgram) {
   const ReportRunResult r = Run();
   EXPECT_EQ(r.outcome, ReportOutcome::Done);
   EXPECT_EQ(r.pdfPath, HomePath("PDF/20240306080509.pdf"));
-  EXPECT_EQ(programs_.reportProgram, HomePath("Rpt.exe"));
+  EXPECT_EQ(programs_.reportProgram, ReportProgramPath());
   ReportData back;
   ASSERT_TRUE(ReadReportFiles(HomePath("ZavStart"), back).ok);
   EXPECT_EQ(back.main.readings.size(), 3u);
