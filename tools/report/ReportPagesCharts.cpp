@@ -58,12 +58,12 @@ void Scaled(QPainter& p, const QRectF& box, double scale, Fn paint) {
   p.restore();
 }
 
-void PaintKind(const ReportModel& m, const ReportTexts& t, QPainter& p, const QRectF& box,
-               int kind) {
+void PaintKind(const ReportModel& m, const ReportTexts& t, QPainter& p, const QRectF& box, int kind,
+               double scale = 1.0) {
   ChartHost host;
   host.SetCase(SourceOf(m, t));
   host.SetKind(kind);
-  Scaled(p, box, 1.0, [&](const QRect& client) {
+  Scaled(p, box, scale, [&](const QRect& client) {
     p.fillRect(client, Qt::white);
     host.Paint(p, client, true);
   });
@@ -193,7 +193,9 @@ void PaintHistogram(PageContext& c, Canvas& k) {
 }
 
 void PaintPie(PageContext& c, Canvas& k) {
-  PaintKind(c.m, c.t, c.p, k.Take(std::min(520.0, k.Remaining())), kChartPie);
+  // The pie legend is laid out for a window wider than a sheet: drawn larger and shrunk, its
+  // five entries keep apart.
+  PaintKind(c.m, c.t, c.p, k.Take(std::min(360.0, k.Remaining())), kChartPie, 1.4);
 }
 
 void PaintCorrelation(PageContext& c, Canvas& k) {
@@ -204,15 +206,14 @@ void PaintCorrelation(PageContext& c, Canvas& k) {
   const QString none = c.t.T("IDS_NOT_AVAILABLE");
   k.Pairs(
       {{c.t.T("IDS_CORRELATION_R"), cor.rSet ? Num(r.r, 3) : none},
-       {c.t.T("IDS_POINTS"), QStringLiteral("%1 / %2").arg(r.awake.size()).arg(r.asleep.size())},
-       {c.t.T("IDS_DIA_ON_SYS"),
-        cor.diaOnSysSet ? QStringLiteral("DIA = %1 × SYS + %2")
-                              .arg(Num(r.diaOnSysSlope, 3), Num(r.diaOnSysIntercept, 1))
-                        : none},
-       {c.t.T("IDS_SYS_ON_DIA"),
-        cor.sysOnDiaSet ? QStringLiteral("SYS = %1 × DIA + %2")
-                              .arg(Num(r.sysOnDiaSlope, 3), Num(r.sysOnDiaIntercept, 1))
-                        : none}});
+       {c.t.T("IDS_POINTS"), QStringLiteral("%1 / %2").arg(r.awake.size()).arg(r.asleep.size())}});
+  const QString diaOnSys = QStringLiteral("DIA = %1 × SYS + %2")
+                               .arg(Num(r.diaOnSysSlope, 3), Num(r.diaOnSysIntercept, 1));
+  const QString sysOnDia = QStringLiteral("SYS = %1 × DIA + %2")
+                               .arg(Num(r.sysOnDiaSlope, 3), Num(r.sysOnDiaIntercept, 1));
+  k.Pairs({{c.t.T("IDS_DIA_ON_SYS"), cor.diaOnSysSet ? diaOnSys : none},
+           {c.t.T("IDS_SYS_ON_DIA"), cor.sysOnDiaSet ? sysOnDia : none}},
+          1);
 }
 
 void PaintHourByHour(PageContext& c, Canvas& k) {
