@@ -9,6 +9,7 @@
 #include "ReportJob.h"
 #include "ReportPages.h"
 #include "ReportRender.h"
+#include "ReportTestApp.h"
 #include "ReportTexts.h"
 #include "cases/SampleCases.h"
 #include "core/reports/ReportTestData.h"
@@ -19,14 +20,6 @@
 
 namespace vesk::report {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_report";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
 
 int CountPages(const QByteArray& pdf) {
   int n = 0;
@@ -40,7 +33,7 @@ class ReportProgram : public test::HomeFixture {
  protected:
   void SetUp() override {
     HomeFixture::SetUp();
-    App();
+    TestApp();
     ASSERT_TRUE(texts_.Load("English"));
     test::LoadEnglish(language_);
   }

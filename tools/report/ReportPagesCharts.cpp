@@ -53,7 +53,8 @@ void Scaled(QPainter& p, const QRectF& box, double scale, Fn paint) {
   p.translate(box.topLeft());
   p.scale(1.0 / scale, 1.0 / scale);
   const QRect client(0, 0, int(box.width() * scale), int(box.height() * scale));
-  p.setClipRect(client);
+  // Captions the charts set just above their client stay visible.
+  p.setClipRect(client.adjusted(0, -int(18 * scale), 0, 0));
   paint(client);
   p.restore();
 }
@@ -196,6 +197,27 @@ void PaintPie(PageContext& c, Canvas& k) {
   // The pie legend is laid out for a window wider than a sheet: drawn larger and shrunk, its
   // five entries keep apart.
   PaintKind(c.m, c.t, c.p, k.Take(std::min(360.0, k.Remaining())), kChartPie, 1.4);
+  const ReportPiePage& pie = c.m.data.pie;
+  auto row = [&](const QString& name, const ReportPieGroup& g) {
+    auto part = [&](int n, double share) {
+      return QStringLiteral("%1 (%2)").arg(n).arg(Percent(share));
+    };
+    return std::vector<QString>{name,
+                                QStringLiteral("%1 – %2").arg(g.low).arg(g.high),
+                                part(g.countBelow, g.below),
+                                part(g.countWithin, g.within),
+                                part(g.countAbove, g.above),
+                                QStringLiteral("%1 ± %2").arg(g.mean).arg(Num(g.sd))};
+  };
+  k.Space(8);
+  k.Table({{c.t.T("IDS_VALUE"), 0.14, Qt::AlignLeft | Qt::AlignVCenter},
+           {c.t.T("IDS_RANGE"), 0.14},
+           {c.t.T("IDS_BELOW"), 0.18},
+           {c.t.T("IDS_WITHIN"), 0.18},
+           {c.t.T("IDS_ABOVE"), 0.18},
+           {c.t.T("IDS_MEAN_SD"), 0.18}},
+          {row(c.t.T("IDS_SYS"), pie.sys), row(c.t.T("IDS_DIA"), pie.dia),
+           row(c.t.T("IDS_PR"), pie.pr)});
 }
 
 void PaintCorrelation(PageContext& c, Canvas& k) {

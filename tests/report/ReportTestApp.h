@@ -1,0 +1,15 @@
+#pragma once
+// The one application object of the report tests, made on first use.
+#include <QtWidgets/QApplication>
+
+namespace vesk::report {
+
+inline QApplication& TestApp() {
+  static int argc = 1;
+  static char name[] = "test_report";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+}  // namespace vesk::report
