@@ -212,6 +212,14 @@ TEST_F(CliReport, ReportProgramRefusesMissingAndTruncatedDataFiles) {
   EXPECT_NE(missing.err.find("1.rp"), std::string::npos) << missing.err;
   EXPECT_FALSE(std::filesystem::exists(pdf));
 
+  // Printing without a window: a printer that does not exist is an error, not silence.
+  ASSERT_EQ(Cli("case report-files " + Quote(awp) + " " + Quote(start)).code, 0);
+  WriteBytes(home_ + "/Cnf.start", "[START]\r\nCasePath=" + awp + "\r\nReportPath=" + pdf +
+                                       "\r\nReportPrint=1\r\nDeviceName=No such printer\r\n");
+  Outcome print = Shell(dir_, Quote(ReportProgram()) + " --home " + Quote(home_));
+  EXPECT_EQ(print.code, 1);
+  EXPECT_NE(print.err.find("No such printer"), std::string::npos) << print.err;
+
   std::filesystem::remove(home_ + "/Cnf.start");
   Outcome noJob = Shell(dir_, program);
   EXPECT_EQ(noJob.code, 1);

@@ -190,8 +190,7 @@ void PaintStatistics(PageContext& c, Canvas& k) {
       {t.T("IDS_ARV"), s.figures & kFigArv ? Pair(s.arvSys, s.arvDia) : none},
       {t.T("IDS_WEIGHTED_SD"), s.figures & kFigWeightedSd ? Num(s.weightedSdSys) : none},
       {t.T("IDS_CORRELATION_R"), s.figures & kFigR ? Num(f[34], 3) : none},
-      {t.T("IDS_READINGS"),
-       QStringLiteral("%1 / %2 / %3").arg(s.analysedCount).arg(s.validCount).arg(s.readingCount)}};
+      {t.T("IDS_READINGS"), QStringLiteral("%1 / %2").arg(s.analysedCount).arg(s.readingCount)}};
   if (main.aasi)
     items.push_back(
         {t.Tx("Case Setting", "IDS_AASI"), s.figures & kFigAasi ? Num(f[39], 3) : none});
