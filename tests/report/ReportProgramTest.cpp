@@ -151,8 +151,17 @@ TEST_F(ReportProgram, ThousandReadingsRunOverSeveralListPages) {
 TEST_F(ReportProgram, PdfHasOnePagePerPlannedPageOnA4AndLetter) {
   SampleOptions o;
   o.language = 0;
+  const _FILE_ALL_INFO miru = MakeMiruSample(o);
+  for (int variant : {1, 2}) {  // the SpO2 page's other variants paint as well
+    ReportModel m;
+    Load(miru, test::AllPages(variant), m);
+    ReportJob job;
+    QByteArray pdf;
+    QString error;
+    ASSERT_TRUE(RenderPdf(job, m, texts_, pdf, error)) << error.toStdString();
+  }
   ReportModel m;
-  Load(MakeMiruSample(o), test::AllPages(3), m);
+  Load(miru, test::AllPages(3), m);
   for (int paper : {9, 1}) {
     ReportJob job;
     job.paperSize = paper;

@@ -40,8 +40,10 @@ void PaintDemographics(PageContext& c, Canvas& k) {
   const ReportPatientPage& p = c.m.data.patient;
   const ReportMainRecord& main = c.m.data.main;
   const ReportTexts& t = c.t;
-  k.Pairs({{t.T("IDS_NAME"), Q(p.name)},
-           {t.T("IDS_PATIENT_ID"), Q(p.caseId)},
+  // A name may be long: it gets the whole line.
+  k.Pairs({{t.T("IDS_NAME"), Q(p.name)}}, 1);
+  k.Space(-6);
+  k.Pairs({{t.T("IDS_PATIENT_ID"), Q(p.caseId)},
            {t.T("IDS_SEX"), Q(p.sexText)},
            {t.T("IDS_AGE"), Int(p.age)},
            {t.T("IDS_BIRTHDAY"), Q(p.birthdayText)},
