@@ -175,6 +175,18 @@ TEST_F(ReportProgram, PdfHasOnePagePerPlannedPageOnA4AndLetter) {
   }
 }
 
+TEST_F(ReportProgram, ACaseWithoutReadingsStillGivesEveryPage) {
+  _FILE_ALL_INFO f = test::SmallCase();
+  f.readings.clear();
+  ReportModel m;
+  Load(f, test::AllPages(), m);
+  ReportJob job;
+  QByteArray pdf;
+  QString error;
+  ASSERT_TRUE(RenderPdf(job, m, texts_, pdf, error)) << error.toStdString();
+  EXPECT_EQ(CountPages(pdf), 13);  // one sheet each, the SpO2 page without samples too
+}
+
 TEST_F(ReportProgram, UnwritablePathLeavesNoFile) {
   ReportModel m;
   Load(test::SmallCase(), test::AllPages(), m);

@@ -42,7 +42,6 @@ void PaintDemographics(PageContext& c, Canvas& k) {
   const ReportTexts& t = c.t;
   // A name may be long: it gets the whole line.
   k.Pairs({{t.T("IDS_NAME"), Q(p.name)}}, 1);
-  k.Space(-6);
   k.Pairs({{t.T("IDS_PATIENT_ID"), Q(p.caseId)},
            {t.T("IDS_SEX"), Q(p.sexText)},
            {t.T("IDS_AGE"), Int(p.age)},
