@@ -52,6 +52,8 @@ class CliReport : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!HavePoppler()) GTEST_SKIP() << "poppler-utils (pdftotext, pdffonts) is not installed";
+    // A build without the Qt programs has no report program to run.
+    if (!std::filesystem::exists(ReportProgram())) GTEST_SKIP() << "vesk-report is not built";
     home_ = dir_ / "home";
     ASSERT_EQ(Cli("demo init --data " + Quote(std::string(VESK_SOURCE_DIR) + "/data")).code, 0);
   }
