@@ -8,8 +8,10 @@ inline QApplication& TestApp() {
   static int argc = 1;
   static char name[] = "test_report";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: at exit the platform's devices may already be gone, and tearing the
+  // application down after them crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 }  // namespace vesk::report

@@ -35,7 +35,7 @@ void PaintDataList(PageContext& c, Canvas& k, int part) {
                                 {t.T("IDS_PR"), 0.06},
                                 {t.T("IDS_SPO2"), 0.06},
                                 {t.T("IDS_CODE"), 0.07},
-                                {t.T("IDS_PERIOD"), 0.09, left},
+                                {t.T("IDS_PERIOD"), 0.09, Qt::AlignCenter},
                                 {t.T("IDS_EXCLUDED"), 0.07, Qt::AlignCenter},
                                 {t.T("IDS_COMMENT"), 0.24, left}};
   const QString awake = t.T("IDS_AWAKE"), asleep = t.T("IDS_ASLEEP");
@@ -69,10 +69,11 @@ void PaintHourlySummary(PageContext& c, Canvas& k, int part) {
   const size_t from = size_t(part) * size_t(per);
   const size_t to = std::min(hours.size(), from + size_t(per));
   const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-  std::vector<TableColumn> cols{{t.T("IDS_DATE"), 0.18, left}, {t.T("IDS_HOUR"), 0.12, left},
-                                {t.T("IDS_COUNT"), 0.1},       {t.T("IDS_SYS"), 0.12},
-                                {t.T("IDS_DIA"), 0.12},        {t.T("IDS_MAP"), 0.12},
-                                {t.T("IDS_PR"), 0.12},         {t.T("IDS_PERIOD"), 0.12, left}};
+  std::vector<TableColumn> cols{
+      {t.T("IDS_DATE"), 0.18, left}, {t.T("IDS_HOUR"), 0.12, left},
+      {t.T("IDS_COUNT"), 0.1},       {t.T("IDS_SYS"), 0.12},
+      {t.T("IDS_DIA"), 0.12},        {t.T("IDS_MAP"), 0.12},
+      {t.T("IDS_PR"), 0.12},         {t.T("IDS_PERIOD"), 0.12, Qt::AlignCenter}};
   std::vector<std::vector<QString>> rows;
   for (size_t i = from; i < to; ++i) {
     const HourMean& h = hours[i];
