@@ -6,7 +6,6 @@
 #include <QtWidgets/QApplication>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 #include "ReportJob.h"
 #include "ReportRender.h"
@@ -22,13 +21,15 @@ namespace vesk {
 namespace {
 
 void EnsureApp() {
-  static std::unique_ptr<QApplication> app = [] {
+  // Never destroyed: tearing the application down after the platform's devices crashes.
+  static QApplication* app = [] {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "bench_report";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
+    return new QApplication(argc, argv);
   }();
+  (void)app;
 }
 
 void BM_FullMiruReport(benchmark::State& state) {
