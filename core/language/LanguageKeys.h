@@ -13,7 +13,7 @@ struct LanguageSection {
   std::vector<std::string_view> keys;
 };
 
-// The eight sections in their usual file order, each with its keys in ascending order.
+// The nine sections in their usual file order, each with its keys in ascending order.
 const std::vector<LanguageSection>& RequiredLanguageKeys();
 // Number of keys over all sections.
 size_t RequiredLanguageKeyCount();

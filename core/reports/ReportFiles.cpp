@@ -127,29 +127,29 @@ class Reader {
 // Calls fn with the record of `data` that the file holds.
 template <class Data, class Fn>
 void WithRecord(ReportFileId id, Data& d, Fn fn) {
-  switch (id) {
-    case ReportFileId::Main:
+  switch (ReportFileOf(id).record) {
+    case ReportRecordId::None:
+    case ReportRecordId::Main:
       return fn(d.main);
-    case ReportFileId::Patient:
+    case ReportRecordId::Patient:
       return fn(d.patient);
-    case ReportFileId::Statistics:
+    case ReportRecordId::Statistics:
       return fn(d.statistics);
-    case ReportFileId::Summary:
+    case ReportRecordId::Summary:
       return fn(d.summary);
-    case ReportFileId::Graphs:
-    case ReportFileId::Data:
+    case ReportRecordId::Readings:
       return fn(d.readingsPage);
-    case ReportFileId::Histogram:
+    case ReportRecordId::Histogram:
       return fn(d.histogram);
-    case ReportFileId::Pie:
+    case ReportRecordId::Pie:
       return fn(d.pie);
-    case ReportFileId::Correlation:
+    case ReportRecordId::Correlation:
       return fn(d.correlation);
-    case ReportFileId::Hourly:
+    case ReportRecordId::Hourly:
       return fn(d.hourly);
-    case ReportFileId::ThreeHistogram:
+    case ReportRecordId::ThreeHistogram:
       return fn(d.threeHistogram);
-    case ReportFileId::SpO2:
+    case ReportRecordId::SpO2:
       return fn(d.spo2);
   }
 }
@@ -182,59 +182,21 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
   return true;
 }
 
-constexpr ReportFileId kAllFiles[] = {ReportFileId::Main,       ReportFileId::Patient,
-                                      ReportFileId::Statistics, ReportFileId::Summary,
-                                      ReportFileId::Graphs,     ReportFileId::Histogram,
-                                      ReportFileId::Pie,        ReportFileId::Correlation,
-                                      ReportFileId::Hourly,     ReportFileId::ThreeHistogram,
-                                      ReportFileId::Data,       ReportFileId::SpO2};
-
 }  // namespace
 
 const char* ReportFileName(ReportFileId id) {
-  switch (id) {
-    case ReportFileId::Main:
-      return "Report.txt";
-    case ReportFileId::Patient:
-      return "1.rp";
-    case ReportFileId::Statistics:
-      return "2.rp";
-    case ReportFileId::Summary:
-      return "3.rp";
-    case ReportFileId::Graphs:
-      return "45.rp";
-    case ReportFileId::Histogram:
-      return "6.rp";
-    case ReportFileId::Pie:
-      return "7.rp";
-    case ReportFileId::Correlation:
-      return "8.rp";
-    case ReportFileId::Hourly:
-      return "9.rp";
-    case ReportFileId::ThreeHistogram:
-      return "10.rp";
-    case ReportFileId::Data:
-      return "11.rp";
-    case ReportFileId::SpO2:
-      return "12.rp";
-  }
-  return "";
+  // The names are literals, so the view ends at their terminator.
+  return ReportFileOf(id).name.data();
 }
 
 std::vector<ReportFileId> ReportFilesFor(const std::array<int32_t, kReportHeadPageCount>& pages) {
-  std::vector<ReportFileId> files{ReportFileId::Main};
-  auto on = [&](int i) { return pages[size_t(i)] != 0; };
-  if (on(0)) files.push_back(ReportFileId::Patient);
-  if (on(1)) files.push_back(ReportFileId::Statistics);
-  if (on(2)) files.push_back(ReportFileId::Summary);
-  if (on(3) || on(4)) files.push_back(ReportFileId::Graphs);
-  if (on(5)) files.push_back(ReportFileId::Histogram);
-  if (on(6)) files.push_back(ReportFileId::Pie);
-  if (on(7)) files.push_back(ReportFileId::Correlation);
-  if (on(8)) files.push_back(ReportFileId::Hourly);
-  if (on(9)) files.push_back(ReportFileId::ThreeHistogram);
-  if (on(10)) files.push_back(ReportFileId::Data);
-  if (on(12)) files.push_back(ReportFileId::SpO2);
+  std::array<bool, kReportFileCount> wanted{};
+  wanted[size_t(ReportFileId::Main)] = true;
+  for (const ReportPageRow& row : ReportPages())
+    if (row.hasFile && pages[size_t(PageIndex(row.id))] != 0) wanted[size_t(row.file)] = true;
+  std::vector<ReportFileId> files;
+  for (const ReportFileRow& f : ReportFiles())
+    if (wanted[size_t(f.id)]) files.push_back(f.id);
   return files;
 }
 
@@ -275,10 +237,10 @@ ReportFilesResult WriteReportFiles(const std::string& folder, const ReportData& 
       return result;
     }
   }
-  for (ReportFileId id : kAllFiles) {
+  for (const ReportFileRow& f : ReportFiles()) {
     bool selected = false;
-    for (ReportFileId f : files) selected = selected || f == id;
-    if (!selected) ::unlink(JoinPath(folder, ReportFileName(id)).c_str());
+    for (ReportFileId id : files) selected = selected || f.id == id;
+    if (!selected) ::unlink(JoinPath(folder, f.name).c_str());
   }
   result.ok = true;
   return result;

@@ -10,29 +10,14 @@
 #include <vector>
 
 #include "reports/ReportData.h"
+#include "reports/ReportPageTable.h"
 
 namespace vesk {
 
-// The data files in write order.
-enum class ReportFileId : int32_t {
-  Main,  // "Report.txt"
-  Patient,
-  Statistics,
-  Summary,
-  Graphs,  // "45.rp": page 3 or 4
-  Histogram,
-  Pie,
-  Correlation,
-  Hourly,
-  ThreeHistogram,
-  Data,  // "11.rp": page 10
-  SpO2,  // "12.rp"
-};
-
 const char* ReportFileName(ReportFileId id);
 
-// "Report.txt" and the files of the selected pages, in write order. Page flag 11 (hourly
-// summary) has no file: the report program builds it from the readings.
+// "Report.txt" and the files of the selected pages, in write order, each once (pages 3 and 4
+// share "45.rp"). Pages without a file of their own add nothing.
 std::vector<ReportFileId> ReportFilesFor(const std::array<int32_t, kReportHeadPageCount>& pages);
 
 std::string EncodeReportFile(ReportFileId id, const ReportData& data);

@@ -18,15 +18,12 @@
 #include "app/Texts.h"
 #include "app/UiMessages.h"
 #include "dialogs/DialogUtil.h"
+#include "reports/ReportPageTable.h"
 
 namespace vesk {
 
 namespace {
 
-constexpr const char* kPageKeys[kReportPageCount] = {
-    "IDS_PATIENT_STATISTICS", "IDS_SUMMARY_STATISTICS", "IDS_TRENDS_PRESSPAGE", "IDS_GRAPH_PAGE",
-    "IDS_LINE_PAGE",          "IDS_BARGRAPH_PAGE",      "IDS_CAKE_PAGE",        "IDS_COMBINE_PAGE",
-    "IDS_RATE_BARGRAPH",      "IDS_THREE_PAGE",         "IDS_MEASURE_DATA",     "IDS_HOURLY_DATA"};
 constexpr const char* kIndexKeys[3] = {"IDS_AASI", "IDS_SMOOTH_INDEX", "IDS_MORNING_SURGE"};
 constexpr const char* kSpo2Keys[3] = {"IDS_SUMMARY_REPORT", "IDS_RATION_REPORT",
                                       "IDS_HISTOGRAM_REPORT"};
@@ -65,7 +62,9 @@ CEditPrintPage::CEditPrintPage(const std::string& name, const ReportSettings& va
   auto* pageGroup = new QGroupBox(this);
   auto* pageGrid = new QGridLayout(pageGroup);
   for (int i = 0; i < kReportPageCount; ++i) {
-    pages_[size_t(i)] = Named<QCheckBox>(1201 + i, Tx(kCaseSetting, kPageKeys[i]), pageGroup);
+    const ReportPageRow& row = ReportPages()[size_t(i)];
+    pages_[size_t(i)] =
+        Named<QCheckBox>(1201 + i, Tx(row.languageSection, row.languageKey), pageGroup);
     pages_[size_t(i)]->setChecked(values.pages[size_t(i)] != 0);
     pageGrid->addWidget(pages_[size_t(i)], i % 6, i / 6);
   }
