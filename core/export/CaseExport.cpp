@@ -19,7 +19,8 @@ constexpr const char* kHeadingKeys[10] = {
     "IDS_HEADING_PR",  "IDS_HEADING_MAP",    "IDS_HEADING_PP",   "IDS_HEADING_SPO2",
     "IDS_HEADING_TC",  "IDS_HEADING_COMMENT"};
 
-void Value(std::string& out, int32_t v) {
+// 64 bits so that a difference of two stored values (the pulse pressure) cannot overflow.
+void Value(std::string& out, int64_t v) {
   if (v > 0)
     fmt::format_to(std::back_inserter(out), "{}", v);
   else
@@ -96,7 +97,7 @@ std::string ExportLine(const _BP_RECORD& r) {
   out += ',';
   Value(out, r.map);
   out += ',';
-  Value(out, r.sys - r.dia);
+  Value(out, int64_t(r.sys) - int64_t(r.dia));
   out += ',';
   Value(out, r.spo2 >= 1 && r.spo2 <= 99 ? r.spo2 : 0);
   fmt::format_to(it, ",{}({}),", r.errorCode, r.secondCode);

@@ -68,6 +68,34 @@ TEST_F(CaseExportTest, ReadingLineRules) {
   EXPECT_EQ(spo2Field(101), "---");
 }
 
+// Corrupt records can hold any 32-bit systolic; the pulse pressure must neither wrap nor
+// turn a missing value into a number.
+TEST_F(CaseExportTest, PulsePressureAtTheExtremesOfTheStoredValues) {
+  auto pp = [](int32_t sys, int16_t dia) {
+    _BP_RECORD r = R(0, 0, 0, 0, 0);
+    r.sys = sys, r.dia = dia;
+    const std::string line = ExportLine(r);
+    size_t at = 0;
+    for (int comma = 0; comma < 6; ++comma) at = line.find(',', at) + 1;
+    return line.substr(at, line.find(',', at) - at);
+  };
+  EXPECT_EQ(pp(INT32_MIN, 0), "---");
+  EXPECT_EQ(pp(INT32_MIN, 80), "---");
+  EXPECT_EQ(pp(INT32_MIN, INT16_MIN), "---");
+  EXPECT_EQ(pp(INT32_MAX, INT16_MIN), "2147516415");
+  EXPECT_EQ(pp(INT32_MAX, INT16_MAX), "2147450880");
+  EXPECT_EQ(pp(120, INT16_MIN), "32888");
+  EXPECT_EQ(pp(120, 120), "---");
+  EXPECT_EQ(pp(1, 0), "1");
+  EXPECT_EQ(ExportLine([] {
+              _BP_RECORD r = R(0, 0, 80, 0, 0);
+              r.sys = INT32_MIN;
+              return r;
+            }())
+                .substr(19, 7),
+            "---/80,");
+}
+
 TEST_F(CaseExportTest, CommentsAreQuotedOnlyWhenTheyMustBe) {
   _BP_RECORD r = R(0, 120, 80, 93, 70);
   r.comment = "after lunch";
