@@ -1,6 +1,7 @@
 #include "dialogs/SystemSetDialog.h"
 
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
@@ -36,9 +37,41 @@ QString ChooseProgramWithDialog(QWidget* parent, const QString& start) {
 
 }  // namespace
 
+const std::vector<CodePageChoice>& CodePageChoices() {
+  static const std::vector<CodePageChoice> choices = {
+      {"GBK", "Chinese (simplified)"},
+      {"GB18030", "Chinese, every Unicode character"},
+      {"BIG5", "Chinese (traditional)"},
+      {"SHIFT_JIS", "Japanese"},
+      {"EUC-KR", "Korean"},
+      {"CP1250", "Central European (Polish, Czech, Hungarian)"},
+      {"CP1251", "Cyrillic"},
+      {"CP1252", "Western European"},
+      {"CP1253", "Greek"},
+      {"CP1254", "Turkish"},
+      {"CP1255", "Hebrew"},
+      {"CP1256", "Arabic"},
+      {"CP1257", "Baltic"},
+      {"CP1258", "Vietnamese"},
+      {"CP874", "Thai"},
+  };
+  return choices;
+}
+
 QString (*CSystemSetDialog::ChooseProgram)(QWidget*, const QString&) = ChooseProgramWithDialog;
 
-CSystemSetDialog::CSystemSetDialog(QWidget* parent) : QDialog(parent) {
+namespace {
+SystemSettings CurrentSystemSettings() {
+  CZavApp* app = CZavApp::Instance();
+  return app ? app->system : SystemSettings{};
+}
+}  // namespace
+
+CSystemSetDialog::CSystemSetDialog(QWidget* parent)
+    : CSystemSetDialog(CurrentSystemSettings(), parent) {}
+
+CSystemSetDialog::CSystemSetDialog(const SystemSettings& values, QWidget* parent)
+    : QDialog(parent) {
   setWindowTitle(Tx(kSystemSet, "IDD_DLG_SYSTEMSET"));
   auto* info = Named<QLabel>(1203, Tx(kSystemSet, "IDC_STC_OTHERINFO"), this);
   info->setWordWrap(true);
@@ -49,6 +82,11 @@ CSystemSetDialog::CSystemSetDialog(QWidget* parent) : QDialog(parent) {
   otherExePdf_ = Named<QLineEdit>(1202, this);
   browseOtherExePdf_ = Named<QPushButton>(1137, "...", this);
   otherExe_->setMinimumWidth(360);
+  auto* codePageLabel = new QLabel(Tx(kSystemSet, "IDC_STC_CODEPAGE"), this);
+  codePage_ = new QComboBox(this);
+  codePage_->setObjectName("CodePage");
+  for (const CodePageChoice& c : CodePageChoices())
+    codePage_->addItem(QString("%1 - %2").arg(c.name, c.covers), QString(c.name));
 
   auto* grid = new QGridLayout;
   grid->addWidget(useOtherExe_, 0, 0, 1, 2);
@@ -57,6 +95,8 @@ CSystemSetDialog::CSystemSetDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(useOtherExePdf_, 2, 0, 1, 2);
   grid->addWidget(otherExePdf_, 3, 0);
   grid->addWidget(browseOtherExePdf_, 3, 1);
+  grid->addWidget(codePageLabel, 4, 0, 1, 2);
+  grid->addWidget(codePage_, 5, 0, 1, 2);
   auto* box = new QVBoxLayout(this);
   box->addWidget(info);
   box->addLayout(grid);
@@ -64,12 +104,17 @@ CSystemSetDialog::CSystemSetDialog(QWidget* parent) : QDialog(parent) {
   box->addLayout(OkCancelRow(this, 1, 2, &ok));
   connect(ok, &QPushButton::clicked, this, &CSystemSetDialog::OnOk);
 
-  SystemSettings values;
-  if (CZavApp* app = CZavApp::Instance()) values = app->system;
   useOtherExe_->setChecked(values.useOtherExe != 0);
   otherExe_->setText(Qs(values.otherExe));
   useOtherExePdf_->setChecked(values.useOtherExePdf != 0);
   otherExePdf_->setText(Qs(values.otherExePdf));
+  // A name stored by hand that the list lacks is kept as it is, not replaced unseen.
+  int current = codePage_->findData(Qs(values.codePage));
+  if (current < 0) {
+    codePage_->addItem(Qs(values.codePage), Qs(values.codePage));
+    current = codePage_->count() - 1;
+  }
+  codePage_->setCurrentIndex(current);
   UpdateEnabling();
   connect(useOtherExe_, &QCheckBox::toggled, this, &CSystemSetDialog::UpdateEnabling);
   connect(useOtherExePdf_, &QCheckBox::toggled, this, &CSystemSetDialog::UpdateEnabling);
@@ -103,6 +148,7 @@ void CSystemSetDialog::OnOk() {
   values.otherExe = Ss(otherExe_->text().trimmed());
   values.useOtherExePdf = useOtherExePdf_->isChecked() ? 1 : 0;
   values.otherExePdf = Ss(otherExePdf_->text().trimmed());
+  values.codePage = Ss(codePage_->currentData().toString());
   const std::string ini = ProgramPath("\\MreConfig.ini");
   if (!SaveSystemSettings(ini, values)) {
     // Nothing is lost: the dialog stays open with what was entered.
