@@ -16,6 +16,7 @@
 #include "app/Texts.h"
 #include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
+#include "dialogs/PrintSetup.h"
 #include "dialogs/SystemSetDialog.h"
 #include "dialogs/export/ExportDialog.h"
 #include "dialogs/export/TaskProgressDialog.h"
@@ -224,6 +225,12 @@ void ExportTest::codePageIsASystemSetting() {
     const int polish = box->findData(QString("CP1250"));
     QVERIFY(polish >= 0);
     QVERIFY(box->findData(QString("CP1256")) >= 0);  // Arabic
+    // Every offered name is one the conversions know, and holds the letters it shows.
+    for (const CodePageChoice& c : CodePageChoices()) {
+      QVERIFY2(codepage::SetAnsiCodePage(c.name), c.name);
+      QVERIFY2(codepage::UnencodableCharacters(c.covers).empty(), c.name);
+    }
+    QVERIFY(codepage::SetAnsiCodePage("GBK"));
     box->setCurrentIndex(polish);
     dialog.show();
     dialog.OnOk();
@@ -290,6 +297,15 @@ void ExportTest::screenshotsWhenAskedFor() {
       dialog->reject();
     });
     frame_->ExecuteCommand(cmd::kPrintSetup);
+    InstalledPrinters() = [] { return QStringList{"Ward 3"}; };
+    const QString printShot = dir + "/print-dialog" + suffix;
+    OnNextModal([printShot](QDialog* dialog) {
+      QTest::qWait(50);
+      dialog->grab().save(printShot);
+      dialog->reject();
+    });
+    frame_->ExecuteCommand(cmd::kPrintSetup);
+    InstalledPrinters() = [] { return QStringList(); };
   }
 }
 

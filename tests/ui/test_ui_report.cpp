@@ -3,10 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <QtPrintSupport/QPrintDialog>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
+#include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QRadioButton>
 
 #include "UiTestSupport.h"
@@ -64,6 +67,7 @@ class ReportTest : public QObject {
   void reportNeedsAnOpenCase();
   void printSetupWithoutPrinterStoresPaperAndOrientation();
   void printSetupCancelledKeepsTheStoredSettings();
+  void printSetupWithAPrinterShowsThePrintDialogWithoutAPrintButton();
 
  private:
   void Program(const std::string& name, const char* script);
@@ -218,6 +222,29 @@ void ReportTest::printSetupCancelledKeepsTheStoredSettings() {
   OnNextModal([](QDialog* dialog) { dialog->reject(); });
   QVERIFY(frame_->ExecuteCommand(cmd::kPrintSetup));
   QCOMPARE(home_->Read("Cnf.start"), before);
+}
+
+void ReportTest::printSetupWithAPrinterShowsThePrintDialogWithoutAPrintButton() {
+  InstalledPrinters() = [] { return QStringList{"Ward 3"}; };
+  QVERIFY(WritePrintSetup({9, 1, "Ward 3"}));
+  QStringList acceptTexts;
+  bool printDialog = false;
+  OnNextModal([&](QDialog* dialog) {
+    printDialog = qobject_cast<QPrintDialog*>(dialog) != nullptr;
+    for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>())
+      for (QAbstractButton* b : box->buttons())
+        if (box->buttonRole(b) == QDialogButtonBox::AcceptRole) acceptTexts << b->text();
+    dialog->accept();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPrintSetup));
+  QVERIFY(printDialog);
+  QCOMPARE(acceptTexts, QStringList{"EN:IDS_MAKE_SURE"});
+  QVERIFY(!messages_->Saw(g_Language.GetText("Global Setting", "IDS_NO_PRINTER")));
+  const PrintSetup stored = ReadPrintSetup();
+  QCOMPARE(stored.paperSize, 9);
+  QCOMPARE(stored.orientation, 1);
+  // This machine has no real printer, so the dialog printed to a PDF: the name stays.
+  QCOMPARE(stored.deviceName, std::string("Ward 3"));
 }
 
 QTEST_MAIN(ReportTest)

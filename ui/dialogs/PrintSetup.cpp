@@ -5,6 +5,8 @@
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrinter>
 #include <QtPrintSupport/QPrinterInfo>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QDialogButtonBox>
 
 #include "app/Texts.h"
 #include "language/Language.h"
@@ -58,8 +60,15 @@ bool RunPrintSetup(QWidget* parent, const CLanguage& language, IMessageSink& sin
     dialog.setObjectName("PrintSetupDialog");
     dialog.setWindowTitle(Qs(language.GetText(kMenuSetting, "IDS_SELECT_PRINT")));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Setting up prints nothing, so the confirming button must not promise to print.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+      for (QAbstractButton* b : buttons->buttons())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+          b->setText(Qs(language.GetText(kMessageSetting, "IDS_MAKE_SURE")));
     if (dialog.exec() != QDialog::Accepted) return false;
-    setup.deviceName = printer.printerName().toStdString();
+    // A PDF chosen in the dialog names no printer: the stored one stays.
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+      setup.deviceName = printer.printerName().toStdString();
   } else {
     // The report can still be saved as a PDF, and it keeps the paper chosen here; the stored
     // printer name stays for the day the printer is back.

@@ -38,22 +38,24 @@ QString ChooseProgramWithDialog(QWidget* parent, const QString& start) {
 }  // namespace
 
 const std::vector<CodePageChoice>& CodePageChoices() {
+  // Each with a few letters it holds, which say more than a name in any one language.
   static const std::vector<CodePageChoice> choices = {
-      {"GBK", "Chinese (simplified)"},
-      {"GB18030", "Chinese, every Unicode character"},
-      {"BIG5", "Chinese (traditional)"},
-      {"SHIFT_JIS", "Japanese"},
-      {"EUC-KR", "Korean"},
-      {"CP1250", "Central European (Polish, Czech, Hungarian)"},
-      {"CP1251", "Cyrillic"},
-      {"CP1252", "Western European"},
-      {"CP1253", "Greek"},
-      {"CP1254", "Turkish"},
-      {"CP1255", "Hebrew"},
-      {"CP1256", "Arabic"},
-      {"CP1257", "Baltic"},
-      {"CP1258", "Vietnamese"},
-      {"CP874", "Thai"},
+      {"GBK", "\xE6\xB1\x89\xE5\xAD\x97"},  // 汉字
+      {"GB18030",
+       "\xE6\xB1\x89\xE5\xAD\x97 \xC4\x85\xC5\x82 \xD9\x85 \xED\x95\x9C"},  // 汉字 ął م 한
+      {"BIG5", "\xE6\xBC\xA2\xE5\xAD\x97"},                                 // 漢字
+      {"SHIFT_JIS", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},                // 日本語
+      {"EUC-KR", "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4"},                   // 한국어
+      {"CP1250", "\xC4\x85\xC4\x8D\xC4\x99\xC5\x82\xC5\x84\xC5\x91\xC5\x99\xC5\xA1"},  // ąčęłńőřš
+      {"CP1251", "\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3\xD0\xB4"},                          // абвгд
+      {"CP1252", "\xC3\xA0\xC3\xA7\xC3\xA9\xC3\xB1\xC3\xB6\xC3\xBC"},          // àçéñöü
+      {"CP1253", "\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4"},                          // αβγδ
+      {"CP1254", "\xC3\xA7\xC4\x9F\xC4\xB1\xC5\x9F"},                          // çğış
+      {"CP1255", "\xD7\x90\xD7\x91\xD7\x92"},                                  // אבג
+      {"CP1256", "\xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A"},                          // عربي
+      {"CP1257", "\xC4\x81\xC4\x8D\xC4\x97\xC4\xAF\xC4\xBC\xC5\xA1\xC5\xAB"},  // āčėįļšū
+      {"CP1258", "\xC4\x83\xC3\xA2\xC4\x91\xC6\xA1\xC6\xB0"},                  // ăâđơư
+      {"CP874", "\xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2"},                       // ไทย
   };
   return choices;
 }
@@ -86,7 +88,8 @@ CSystemSetDialog::CSystemSetDialog(const SystemSettings& values, QWidget* parent
   codePage_ = new QComboBox(this);
   codePage_->setObjectName("CodePage");
   for (const CodePageChoice& c : CodePageChoices())
-    codePage_->addItem(QString("%1 - %2").arg(c.name, c.covers), QString(c.name));
+    codePage_->addItem(QString("%1 - %2").arg(c.name, QString::fromUtf8(c.covers)),
+                       QString(c.name));
 
   auto* grid = new QGridLayout;
   grid->addWidget(useOtherExe_, 0, 0, 1, 2);

@@ -45,7 +45,8 @@ class CSystemSetDialog : public QDialog {
   QComboBox* codePage_;
 };
 
-// The narrow code pages the system settings offer: iconv name and what it covers.
+// The narrow code pages the system settings offer: iconv name and a few letters it holds
+// (UTF-8).
 struct CodePageChoice {
   const char* name;
   const char* covers;
