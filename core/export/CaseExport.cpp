@@ -19,7 +19,8 @@ constexpr const char* kHeadingKeys[10] = {
     "IDS_HEADING_PR",  "IDS_HEADING_MAP",    "IDS_HEADING_PP",   "IDS_HEADING_SPO2",
     "IDS_HEADING_TC",  "IDS_HEADING_COMMENT"};
 
-void Value(std::string& out, int32_t v) {
+// 64 bits so that a difference of two stored values (the pulse pressure) cannot overflow.
+void Value(std::string& out, int64_t v) {
   if (v > 0)
     fmt::format_to(std::back_inserter(out), "{}", v);
   else
@@ -96,7 +97,7 @@ std::string ExportLine(const _BP_RECORD& r) {
   out += ',';
   Value(out, r.map);
   out += ',';
-  Value(out, r.sys - r.dia);
+  Value(out, int64_t(r.sys) - int64_t(r.dia));
   out += ',';
   Value(out, r.spo2 >= 1 && r.spo2 <= 99 ? r.spo2 : 0);
   fmt::format_to(it, ",{}({}),", r.errorCode, r.secondCode);
@@ -106,7 +107,8 @@ std::string ExportLine(const _BP_RECORD& r) {
 }
 
 ExportResult WriteExportFile(const std::string& path, std::span<const _BP_RECORD> readings,
-                             const CLanguage& language, TaskStatus* status) {
+                             const CLanguage& language, TaskStatus* status,
+                             ExportEncoding encoding) {
   if (readings.empty()) return ExportResult::NoReadings;
   std::string text = ExportHeading(language);
   text.reserve(text.size() + readings.size() * 48);
@@ -116,14 +118,86 @@ ExportResult WriteExportFile(const std::string& path, std::span<const _BP_RECORD
     if (status) status->progress.store(int32_t(20 + (int64_t(i) + 1) * 80 / int64_t(n)));
   }
   // Every line converts on its own, so one conversion of the whole text gives the same bytes.
-  if (!fsutil::WriteFileAtomic(path, codepage::ToAnsi(text))) return ExportResult::CannotCreate;
+  const std::string bytes =
+      encoding == ExportEncoding::Utf8 ? kUtf8Bom + text : codepage::ToAnsi(text);
+  if (!fsutil::WriteFileAtomic(path, bytes)) return ExportResult::CannotCreate;
   return ExportResult::Ok;
+}
+
+std::string ExportUnencodable(std::span<const _BP_RECORD> readings, const CLanguage& language) {
+  // Numbers, dates and separators are ASCII: only the heading and the comments can lose text.
+  std::string texts = ExportHeading(language);
+  for (const _BP_RECORD& r : readings) {
+    if (r.comment.empty()) continue;
+    texts += r.comment;
+    texts += '\n';
+  }
+  return codepage::UnencodableCharacters(texts);
+}
+
+ExportResult CheckExport(const ExportChoice& choice, std::span<const _BP_RECORD> readings,
+                         const CLanguage& language, IMessageSink& sink, std::string* path) {
+  if (readings.empty()) return ExportResult::NoReadings;
+  const std::string file = ExportFileName(choice.path, choice.format);
+  if (fsutil::FileExists(file) || fsutil::FolderExists(file)) {
+    Message ask;
+    ask.text = file + "\r\n" + language.GetText(kGlobal, "IDS_FINDFILEEXIST");
+    ask.icon = MessageIcon::Question;
+    ask.buttons = MessageButtons::OkCancel;
+    if (sink.Show(ask) != MessageAnswer::Ok) return ExportResult::Declined;
+  }
+  if (choice.encoding == ExportEncoding::Narrow) {
+    const std::string lost = ExportUnencodable(readings, language);
+    if (!lost.empty()) {
+      Message ask;
+      ask.text = language.GetText(kGlobal, "IDS_EXPORT_LOSSY") + "\r\n" + codepage::AnsiCodePage() +
+                 ": " + lost;
+      ask.icon = MessageIcon::Warning;
+      ask.buttons = MessageButtons::OkCancel;
+      if (sink.Show(ask) != MessageAnswer::Ok) return ExportResult::Declined;
+    }
+  }
+  if (path) *path = file;
+  return ExportResult::Ok;
+}
+
+Message ExportEndMessage(ExportResult result, const CLanguage& language) {
+  Message m;
+  switch (result) {
+    case ExportResult::Ok:
+      m.text = language.GetText(kGlobal, "IDS_SAVEFILESUCCESS");
+      m.icon = MessageIcon::Information;
+      break;
+    case ExportResult::NoReadings:
+      m.text = language.GetText(kGlobal, "IDS_NOAWPDATA");
+      m.icon = MessageIcon::Information;
+      break;
+    case ExportResult::CannotCreate:
+      m.text = language.GetText(kGlobal, "IDS_AWPTOFILEERROR");
+      m.icon = MessageIcon::Error;
+      break;
+    case ExportResult::Declined:
+    case ExportResult::Cancelled:
+      break;
+  }
+  return m;
+}
+
+std::thread StartExportWriter(std::span<const _BP_RECORD> readings, const CLanguage& language,
+                              std::string path, ExportEncoding encoding, TaskStatus& status) {
+  status.result.store(0);
+  status.progress.store(20);
+  status.state.store(TaskState::Running);
+  return std::thread([readings, &language, path = std::move(path), encoding, &status] {
+    const ExportResult r = WriteExportFile(path, readings, language, &status, encoding);
+    if (r == ExportResult::Ok) status.progress.store(100);
+    status.result.store(int32_t(r));
+    status.state.store(TaskState::Finished);
+  });
 }
 
 ExportResult RunExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
                        IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status) {
-  // Lets the progress dialog come up before the file dialog covers it.
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::string typed;
   ExportFormat format = ExportFormat::Txt;
   if (!chooser.Choose(typed, format)) {
@@ -155,14 +229,6 @@ ExportResult RunExport(std::span<const _BP_RECORD> readings, const CLanguage& la
   status.progress.store(100);
   Tell(sink, language.GetText(kGlobal, "IDS_SAVEFILESUCCESS"), MessageIcon::Information);
   return finish(ExportResult::Ok);
-}
-
-std::thread StartExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
-                        IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status) {
-  status.Reset(language.GetText(kGlobal, "IDS_DERIVEDATAING"));
-  return std::thread([readings, &language, &sink, &chooser, &status] {
-    RunExport(readings, language, sink, chooser, status);
-  });
 }
 
 }  // namespace vesk

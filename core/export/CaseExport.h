@@ -38,6 +38,8 @@ class TaskStatus {
   }
   std::atomic<TaskState> state{TaskState::Idle};
   std::atomic<int32_t> progress{0};
+  // The worker's result code, handed over when the state leaves Running.
+  std::atomic<int32_t> result{0};
 
  private:
   mutable std::mutex mutex_;
@@ -45,6 +47,11 @@ class TaskStatus {
 };
 
 enum class ExportFormat { Txt, Csv };
+// The narrow code page (no byte-order mark, as older readers expect), or UTF-8 with a
+// byte-order mark, which holds every character.
+enum class ExportEncoding { Narrow, Utf8 };
+
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 // "txt files(*.txt)" and "csv files(*.csv)" in that order, as the save dialog offers them.
 const char* ExportFilterText(ExportFormat format);
@@ -74,9 +81,39 @@ enum class ExportResult : int32_t {
 // Writes the whole file at once (atomically: a failed export leaves no partial file and an
 // existing file untouched) and reports progress 20 + i * 80 / n after the i-th line.
 ExportResult WriteExportFile(const std::string& path, std::span<const _BP_RECORD> readings,
-                             const CLanguage& language, TaskStatus* status = nullptr);
+                             const CLanguage& language, TaskStatus* status = nullptr,
+                             ExportEncoding encoding = ExportEncoding::Narrow);
 
-// The save-file dialog, asked from the worker.
+// The characters of the heading and the comments that the narrow code page cannot hold (each
+// once, at most 16); empty when the narrow file loses nothing.
+std::string ExportUnencodable(std::span<const _BP_RECORD> readings, const CLanguage& language);
+
+// What the export dialog returns: the typed path, the filter and the encoding.
+struct ExportChoice {
+  std::string path;
+  ExportFormat format = ExportFormat::Txt;
+  ExportEncoding encoding = ExportEncoding::Narrow;
+};
+
+// The checks between the file dialog and the writing, asked on the caller's thread: no
+// readings ("IDS_NOAWPDATA" is the caller's to show), an existing file (asked OK/Cancel),
+// and, for the narrow code page, characters it cannot hold ("IDS_EXPORT_LOSSY" with the code
+// page and those characters, OK/Cancel). Ok with *path set to the file to write.
+[[nodiscard]] ExportResult CheckExport(const ExportChoice& choice,
+                                       std::span<const _BP_RECORD> readings,
+                                       const CLanguage& language, IMessageSink& sink,
+                                       std::string* path);
+// The closing message of a result (empty text for Cancelled and Declined, which need none).
+Message ExportEndMessage(ExportResult result, const CLanguage& language);
+
+// The worker of the program: writes the checked file and ends with status.result set and
+// the state Finished. It shows nothing and asks nothing; the caller tells the result with
+// ExportEndMessage once the state has left Running.
+[[nodiscard]] std::thread StartExportWriter(std::span<const _BP_RECORD> readings,
+                                            const CLanguage& language, std::string path,
+                                            ExportEncoding encoding, TaskStatus& status);
+
+// The save-file dialog of RunExport.
 class IExportFileChooser {
  public:
   virtual ~IExportFileChooser() = default;
@@ -84,14 +121,12 @@ class IExportFileChooser {
   virtual bool Choose(std::string& path, ExportFormat& format) = 0;
 };
 
-// The worker: the file dialog, the checks, the file, and the closing message through the
-// sink; `status` ends in Cancelled or Finished. The readings must stay unchanged meanwhile.
+// The whole export on the caller's thread, for tools without a window: the file dialog, the
+// checks of an existing file, the narrow file, and the closing message through the sink;
+// `status` ends in Cancelled or Finished. The program's window instead asks on its own
+// thread (CheckExport) and writes on a worker (StartExportWriter), since the sink and the
+// file dialog belong to the window's thread.
 ExportResult RunExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
                        IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status);
-
-// The command: status reset with "IDS_DERIVEDATAING", then RunExport on a new thread. The
-// caller shows its progress dialog and joins the thread when the state leaves Running.
-std::thread StartExport(std::span<const _BP_RECORD> readings, const CLanguage& language,
-                        IMessageSink& sink, IExportFileChooser& chooser, TaskStatus& status);
 
 }  // namespace vesk

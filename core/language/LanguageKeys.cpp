@@ -28,6 +28,7 @@ const std::vector<LanguageSection>& RequiredLanguageKeys() {
         "IDS_SAVEFILESUCCESS", "IDS_SAVE_FAULT", "IDS_SIGNAL_SATURATION", "IDS_SPO2DATA",
         "IDS_STA_MESSAGE", "IDS_SURE_DELE", "IDS_SYS_ERROR", "IDS_TEST_FAILED", "IDS_TIME_OUT",
         "IDS_TRE_PRESSURE", "IDS_UNABLE_DEL", "IDS_UPDATE_DATA", "IDS_UPLOADING",
+        "IDS_EXPORT_LOSSY", "IDS_NO_PRINTER",
         "IDS_UPLOAD_ERROR", "IDS_UPLOAD_FINISH", "IDS_USERALONE", "IDS_WEAK_SIGNAL", "IDS_WOMAN"}},
       {"Menu Setting",
        {
@@ -74,6 +75,8 @@ const std::vector<LanguageSection>& RequiredLanguageKeys() {
         "IDS_START_KEY", "IDS_SWITCH_ON", "IDS_TURN_OFF", "IDS_UPDATE", "IDS_USERINFO",
         "IDS_USER_INFO1", "IDS_USER_INFO2", "IDS_USER_INFO3", "IDS_USER_INFO4", "IDS_USER_INFO5",
         "IDS_USER_INFO6", "IDS_USER_INFO7", "IDS_USE_BLUETOOTH", "IDS_WARNAVG", "IDS_WARNDIA",
+        "IDS_EXPORT_ENCODING", "IDS_EXPORT_FILE", "IDS_EXPORT_NARROW", "IDS_EXPORT_TYPE",
+        "IDS_EXPORT_UTF8",
         "IDS_WARNSYS", "IDS_WRITE_NAME"}},
       {"Case Setting",
        {
@@ -100,6 +103,7 @@ const std::vector<LanguageSection>& RequiredLanguageKeys() {
       {"SystemSet",
        {
         "IDC_CHK_ISOTHEREXE", "IDC_CHK_ISOTHEREXEPDF", "IDC_STC_OTHERINFO", "IDD_DLG_SYSTEMSET",
+        "IDC_STC_CODEPAGE",
         "IDS_PATH_NOEXIST", "IDS_PATH_NULL"}},
       {"Title",
        {

@@ -150,6 +150,47 @@ std::string ConvertToAnsi(std::string_view utf8, size_t maxBytes, bool* lossy) {
 
 }  // namespace
 
+std::string ToAnsiXml(std::string_view utf8, bool* referenced) {
+  if (referenced) *referenced = false;
+  Converters& conv = Current();
+  std::string out;
+  out.reserve(utf8.size());
+  std::string piece;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const size_t start = i;
+    const char32_t cp = DecodeUtf8(utf8, i);
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp != kBad && ConvertOne(conv.toAnsi, utf8.substr(start, i - start), piece)) {
+      out += piece;
+    } else {
+      out += "&#" + std::to_string(cp == kBad ? 0xFFFDu : uint32_t(cp)) + ";";
+      if (referenced) *referenced = true;
+    }
+  }
+  return out;
+}
+
+std::string UnencodableCharacters(std::string_view utf8, size_t limit) {
+  Converters& conv = Current();
+  std::string out;
+  std::u32string seen;
+  std::string piece;
+  size_t i = 0;
+  while (i < utf8.size() && seen.size() < limit) {
+    const size_t start = i;
+    const char32_t cp = DecodeUtf8(utf8, i);
+    if (cp < 0x80) continue;
+    if (cp != kBad && ConvertOne(conv.toAnsi, utf8.substr(start, i - start), piece)) continue;
+    const char32_t shown = cp == kBad ? 0xFFFD : cp;
+    if (seen.find(shown) != std::u32string::npos) continue;
+    seen += shown;
+    AppendUtf8(out, shown);
+  }
+  return out;
+}
+
 bool SetAnsiCodePage(std::string_view name) {
   std::string n(name);
   iconv_t cd = iconv_open(n.c_str(), "UTF-8");

@@ -17,6 +17,14 @@ std::string AnsiCodePage();
 // UTF-8 to the narrow code page. A character the code page cannot hold becomes '?', and
 // *lossy (when given) is set. Invalid UTF-8 bytes also become '?'.
 std::string ToAnsi(std::string_view utf8, bool* lossy = nullptr);
+// UTF-8 to the narrow code page for XML content: a character the code page cannot hold is
+// written as a decimal character reference ("&#322;"), so nothing is lost; an invalid UTF-8
+// byte becomes "&#65533;". *referenced (when given) tells whether any reference was written.
+std::string ToAnsiXml(std::string_view utf8, bool* referenced = nullptr);
+// The characters of utf8 the narrow code page cannot hold, each once, in order of first
+// appearance (as UTF-8); at most `limit` of them.
+std::string UnencodableCharacters(std::string_view utf8, size_t limit = 16);
+
 // The narrow code page to UTF-8. Undecodable bytes become U+FFFD; a trailing lead byte
 // without its second byte is dropped.
 std::string FromAnsi(std::string_view narrow);

@@ -126,13 +126,15 @@ std::string FormatDiagnosisXml(const ReportData& data, const std::string& pdfPat
   b4.Add("BPCVNightDia", fmt::format("{:.3f}", d.cvNightDia));
   b4.Add("AtheroGenic", fmt::format("{:.3f}", d.aasi));
 
-  return "<?xml version=\"1.0\" encoding=\"GBK\"?>\r\n<diagnose>\r\n" + std::string(8, '\t') +
-         b1.str() + b2.str() + b3.str() + b4.str() + "\r\n</diagnose>";
+  return "<?xml version=\"1.0\" encoding=\"" + codepage::AnsiCodePage() + "\"?>\r\n<diagnose>\r\n" +
+         std::string(8, '\t') + b1.str() + b2.str() + b3.str() + b4.str() + "\r\n</diagnose>";
 }
 
 bool WriteDiagnosisXml(const std::string& xmlPath, const ReportData& data,
                        const std::string& pdfPath) {
-  return fsutil::WriteFileAtomic(xmlPath, codepage::ToAnsi(FormatDiagnosisXml(data, pdfPath)));
+  // Characters the code page cannot hold go in as character references, so a Polish or Arabic
+  // name survives in a file whose declaration still names the narrow code page.
+  return fsutil::WriteFileAtomic(xmlPath, codepage::ToAnsiXml(FormatDiagnosisXml(data, pdfPath)));
 }
 
 }  // namespace vesk

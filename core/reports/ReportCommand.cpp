@@ -103,19 +103,19 @@ const char* ReportOutcomeName(ReportOutcome outcome) {
   return "";
 }
 
-ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& language,
-                                 IMessageSink& sink, IReportPrograms& programs) {
-  ReportRunResult result;
-  if (!request.caseOpen) return result;
+PreparedReport PrepareReport(const ReportRequest& request, const CLanguage& language,
+                             IMessageSink& sink) {
+  PreparedReport prepared;
+  ReportRunResult& result = prepared.result;
+  if (!request.caseOpen) return prepared;
 
-  const ReportData data =
-      BuildReportData(request.reportCase, request.head, request.options, language);
+  prepared.data = BuildReportData(request.reportCase, request.head, request.options, language);
   const std::string startFolder = ReportStartFolder();
-  if (!WriteReportFiles(startFolder, data).ok) {
+  if (!WriteReportFiles(startFolder, prepared.data).ok) {
     ShowError(sink, startFolder);
     result.outcome = ReportOutcome::FilesFailed;
     result.path = startFolder;
-    return result;
+    return prepared;
   }
 
   const std::string stamp = ReportTimeStamp(request.now);
@@ -125,7 +125,7 @@ ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& 
     ShowError(sink, pdfFolder);
     result.outcome = ReportOutcome::PdfFolderFailed;
     result.path = pdfFolder;
-    return result;
+    return prepared;
   }
   result.pdfPath = ProgramPath("\\PDF\\" + stamp + ".pdf");
 
@@ -134,22 +134,49 @@ ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& 
     result.outcome = ReportOutcome::CnfStartFailed;
     result.path = CnfStartPath();
     ShowError(sink, result.path);
+    return prepared;
+  }
+  result.outcome = ReportOutcome::Done;
+  prepared.handOver = request.system.useOtherExePdf != 0;
+  prepared.pdfProgram = request.system.otherExePdf;
+  return prepared;
+}
+
+bool PdfPresent(const PreparedReport& report) {
+  return fsutil::FileExists(report.result.pdfPath);
+}
+
+ReportRunResult HandOverPdf(const PreparedReport& report, IReportPrograms& programs) {
+  ReportRunResult result = report.result;
+  if (!programs.RunPdfProgram(report.pdfProgram, "", result.pdfPath)) {
+    result.outcome = ReportOutcome::PdfProgramFailed;
+    result.path = report.pdfProgram;
     return result;
   }
+  result.xmlPath = DiagnosisXmlPath();
+  result.outcome = WriteDiagnosisXml(result.xmlPath, report.data, result.pdfPath)
+                       ? ReportOutcome::HandedOver
+                       : ReportOutcome::XmlFailed;
+  if (result.outcome == ReportOutcome::XmlFailed) result.path = result.xmlPath;
+  return result;
+}
+
+ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& language,
+                                 IMessageSink& sink, IReportPrograms& programs) {
+  PreparedReport prepared = PrepareReport(request, language, sink);
+  ReportRunResult& result = prepared.result;
+  if (result.outcome != ReportOutcome::Done) return result;
 
   if (!programs.RunReportProgram(ReportProgramPath())) {
     result.outcome = ReportOutcome::ReportNotStarted;
     result.path = ReportProgramPath();
     return result;
   }
-  if (!request.system.useOtherExePdf) {
-    result.outcome = ReportOutcome::Done;
-    return result;
-  }
+  if (!prepared.handOver) return result;
 
   bool present = false;
   for (int i = 0; i < kPdfChecks && !present; ++i) {
-    present = fsutil::FileExists(result.pdfPath);
+    present = PdfPresent(prepared);
     if (!present && i + 1 < kPdfChecks) programs.Sleep(kPdfCheckIntervalMs);
   }
   if (!present) {
@@ -157,17 +184,7 @@ ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& 
     result.path = result.pdfPath;
     return result;
   }
-  if (!programs.RunPdfProgram(request.system.otherExePdf, "", result.pdfPath)) {
-    result.outcome = ReportOutcome::PdfProgramFailed;
-    result.path = request.system.otherExePdf;
-    return result;
-  }
-  result.xmlPath = DiagnosisXmlPath();
-  result.outcome = WriteDiagnosisXml(result.xmlPath, data, result.pdfPath)
-                       ? ReportOutcome::HandedOver
-                       : ReportOutcome::XmlFailed;
-  if (result.outcome == ReportOutcome::XmlFailed) result.path = result.xmlPath;
-  return result;
+  return HandOverPdf(prepared, programs);
 }
 
 }  // namespace vesk

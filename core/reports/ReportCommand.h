@@ -106,6 +106,25 @@ ReportRequest MakeReportRequest(const CConfigFile& config, const CLanguage& lang
                                 const CaseDocument& doc, const CaseAnalysis* analysis,
                                 const RangeLimits& limits, const DateParts& now);
 
+// The command in its three phases, for a window that waits for the report program without
+// blocking its event loop: PrepareReport writes the data files and the job (steps up to the
+// start of the report program), the caller runs the report program, looks for the PDF with
+// PdfPresent every kPdfCheckIntervalMs up to kPdfChecks times, and HandOverPdf runs the PDF
+// program and writes the diagnosis XML.
+struct PreparedReport {
+  ReportRunResult result;  // outcome Done when the report program may start
+  ReportData data;
+  bool handOver = false;  // the PDF goes to another program afterwards
+  std::string pdfProgram;
+};
+
+// Failures the user must see go to the sink as error boxes.
+[[nodiscard]] PreparedReport PrepareReport(const ReportRequest& request, const CLanguage& language,
+                                           IMessageSink& sink);
+[[nodiscard]] bool PdfPresent(const PreparedReport& report);
+// The PDF is there: hands it to the PDF program and writes the diagnosis XML.
+[[nodiscard]] ReportRunResult HandOverPdf(const PreparedReport& report, IReportPrograms& programs);
+
 // Runs the command; failures the user must see go to the sink as error boxes.
 ReportRunResult RunReportCommand(const ReportRequest& request, const CLanguage& language,
                                  IMessageSink& sink, IReportPrograms& programs);

@@ -92,6 +92,9 @@ struct SystemSettings {
   std::string otherExe;
   int32_t useOtherExePdf = 0;
   std::string otherExePdf;
+  // The narrow code page (an iconv name) of the recorder link, the diagnosis XML, the
+  // case-information file and the narrow exports.
+  std::string codePage = "GBK";
   bool operator==(const SystemSettings&) const = default;
 };
 

@@ -1,5 +1,6 @@
 #include "settings/SystemSettings.h"
 
+#include "platform/CodePage.h"
 #include "platform/ProgramDir.h"
 #include "settings/IniFile.h"
 
@@ -18,6 +19,8 @@ SystemSettings LoadSystemSettings(const std::string& iniPath) {
   s.otherExe = ini.ReadString(kSystemSection, "OTHEREXE", "");
   s.useOtherExePdf = ini.ReadInt(kSystemSection, "ISUSEOTHEREXEPDF", 0);
   s.otherExePdf = ini.ReadString(kSystemSection, "OTHEREXEPDF", "");
+  s.codePage = ini.ReadString(kSystemSection, "CODEPAGE", "GBK");
+  if (s.codePage.empty()) s.codePage = "GBK";
   return s;
 }
 
@@ -29,7 +32,34 @@ bool SaveSystemSettings(const std::string& iniPath, const SystemSettings& s) {
   ok &= ini.WriteString(kSystemSection, "OTHEREXE", s.otherExe);
   ok &= ini.WriteInt(kSystemSection, "ISUSEOTHEREXEPDF", s.useOtherExePdf);
   ok &= ini.WriteString(kSystemSection, "OTHEREXEPDF", s.otherExePdf);
+  ok &= ini.WriteString(kSystemSection, "CODEPAGE", s.codePage);
   return ini.CommitBatch() == 1 && ok == 1;
+}
+
+bool ApplyCodePage(const SystemSettings& values) {
+  return codepage::SetAnsiCodePage(values.codePage);
+}
+
+PrintSetup ReadPrintSetup() {
+  CIniFile ini(CnfStartPath(), false);
+  PrintSetup p;
+  p.paperSize = ini.ReadInt(kStartSection, "PaperSize", 10);
+  p.orientation = ini.ReadInt(kStartSection, "Orientation", 1);
+  p.deviceName = ini.ReadString(kStartSection, "DeviceName", "");
+  return p;
+}
+
+bool WritePrintSetup(const PrintSetup& p) {
+  try {
+    CIniFile ini(CnfStartPath(), false);
+    ini.BeginBatch();
+    int ok = ini.WriteInt(kStartSection, "PaperSize", p.paperSize);
+    ok &= ini.WriteInt(kStartSection, "Orientation", p.orientation);
+    ok &= ini.WriteString(kStartSection, "DeviceName", p.deviceName);
+    return ini.CommitBatch() == 1 && ok == 1;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 std::string CnfStartPath() {

@@ -13,6 +13,21 @@ SystemSettings LoadSystemSettings(const std::string& iniPath);
 // Writes the four keys in one replacement of the file. False when it could not be written.
 bool SaveSystemSettings(const std::string& iniPath, const SystemSettings& values);
 
+// Makes the configured narrow code page the one every conversion uses. An unknown name keeps
+// the previous one and returns false.
+[[nodiscard]] bool ApplyCodePage(const SystemSettings& values);
+
+// The printer settings the report program reads from section "START" of Cnf.start.
+struct PrintSetup {
+  int32_t paperSize = 10;   // the printer driver's paper number
+  int32_t orientation = 1;  // 1 portrait, 2 landscape
+  std::string deviceName;   // empty: the default printer
+  bool operator==(const PrintSetup&) const = default;
+};
+PrintSetup ReadPrintSetup();
+// Writes the three keys in one replacement of Cnf.start. False when it could not be written.
+[[nodiscard]] bool WritePrintSetup(const PrintSetup& values);
+
 // Program folder + "\Cnf.start".
 std::string CnfStartPath();
 // Writes "Language" of section "START" of Cnf.start (created when missing): at start-up and

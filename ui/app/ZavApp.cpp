@@ -106,6 +106,9 @@ int CZavApp::ExitInstance() {
 
 void CZavApp::LoadSystemSettings(const std::string& iniPath) {
   system = vesk::LoadSystemSettings(iniPath);
+  // Only names the system settings offer are stored, so an unknown one can only come from a
+  // hand-edited file; the previous code page then stays.
+  (void)ApplyCodePage(system);
   if (g_Config) g_Config->system = system;
 }
 

@@ -3,8 +3,12 @@
 // program each report PDF is handed to.
 
 #include <QtWidgets/QDialog>
+#include <vector>
+
+#include "settings/ConfigTypes.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -13,12 +17,15 @@ namespace vesk {
 class CSystemSetDialog : public QDialog {
   Q_OBJECT
  public:
+  // Starts from the application's system settings, or from the given ones.
   explicit CSystemSetDialog(QWidget* parent = nullptr);
+  CSystemSetDialog(const SystemSettings& values, QWidget* parent);
 
   QCheckBox* UseOtherExe() const { return useOtherExe_; }
   QCheckBox* UseOtherExePdf() const { return useOtherExePdf_; }
   QLineEdit* OtherExe() const { return otherExe_; }
   QLineEdit* OtherExePdf() const { return otherExePdf_; }
+  QComboBox* CodePage() const { return codePage_; }
   // Stores and closes, or keeps the dialog open at a ticked box with an empty path.
   void OnOk();
 
@@ -35,6 +42,15 @@ class CSystemSetDialog : public QDialog {
   QCheckBox* useOtherExePdf_;
   QLineEdit* otherExePdf_;
   QPushButton* browseOtherExePdf_;
+  QComboBox* codePage_;
 };
+
+// The narrow code pages the system settings offer: iconv name and a few letters it holds
+// (UTF-8).
+struct CodePageChoice {
+  const char* name;
+  const char* covers;
+};
+const std::vector<CodePageChoice>& CodePageChoices();
 
 }  // namespace vesk

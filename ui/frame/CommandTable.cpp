@@ -5,6 +5,7 @@
 
 #include "app/ZavApp.h"
 #include "frame/CommandIds.h"
+#include "view/ReportCommands.h"
 #include "view/ZavDoc.h"
 #include "view/ZavView.h"
 
@@ -38,7 +39,8 @@ const CommandEntry kCommands[] = {
      [](T t) { t.doc->OnCopyData(); }},
     {cmd::kDeleteData, Menu("IDS_DELETE_DATA"), nullptr, R::Document, E::Always,
      [](T t) { t.doc->OnDeleteData(); }},
-    {cmd::kExport, Dialog("IDS_DERIVE_DATA"), nullptr, R::View, E::CaseOpen, nullptr},
+    {cmd::kExport, Dialog("IDS_DERIVE_DATA"), nullptr, R::View, E::CaseOpen,
+     [](T t) { ReportCommands::Of(t.view).OnExport(); }},
     {cmd::kSetConnect, Menu("IDS_SET_CONNECT"), nullptr, R::Document, E::Always, nullptr},
     {cmd::kSwitchUser, Menu("IDS_SWITCH_USER"), nullptr, R::Document, E::Always,
      [](T t) { t.doc->OnSwitchUser(); }},
@@ -48,10 +50,12 @@ const CommandEntry kCommands[] = {
      [](T t) { t.doc->OnSettings(0); }},
     {cmd::kDownload, Menu("IDS_DOWN_LOAD"), "IDS_DOWNLOAD_DATA", R::View, E::Always, nullptr},
     {cmd::kUpload, Menu("IDS_UPLOAD"), "IDS_UPDATE_DATA", R::View, E::Always, nullptr},
-    {cmd::kReport, Menu("IDS_MENU_PRINT"), "IDS_PRINT", R::View, E::CaseOpen, nullptr},
+    {cmd::kReport, Menu("IDS_MENU_PRINT"), "IDS_PRINT", R::View, E::CaseOpen,
+     [](T t) { ReportCommands::Of(t.view).OnReport(); }},
     {cmd::kConfigReport, Menu("IDS_CONFIG_REPORT"), nullptr, R::Document, E::Always,
      [](T t) { t.doc->OnSettings(1); }},
-    {cmd::kPrintSetup, Menu("IDS_SELECT_PRINT"), nullptr, R::View, E::Always, nullptr},
+    {cmd::kPrintSetup, Menu("IDS_SELECT_PRINT"), nullptr, R::View, E::Always,
+     [](T t) { ReportCommands::Of(t.view).OnPrintSetup(); }},
     {cmd::kStatistics, Menu("IDS_LOOK_INFORMATION"), "IDS_STA_MESSAGE", R::View, E::CaseOpen,
      nullptr},
     {cmd::kEditData, Menu("IDS_BLOOD_DATAS"), "IDS_EDIT", R::View, E::CaseOpen, nullptr},

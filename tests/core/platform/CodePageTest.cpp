@@ -66,6 +66,28 @@ TEST(CodePage, SwitchingTheCodePage) {
   ASSERT_TRUE(SetAnsiCodePage("GBK"));
 }
 
+TEST(CodePage, XmlConversionKeepsEveryCharacterAsAReference) {
+  bool referenced = true;
+  EXPECT_EQ(ToAnsiXml("BP " + kXueYa, &referenced), "BP " + kXueYaGbk);
+  EXPECT_FALSE(referenced);
+  // Ł (U+0141), Arabic meem (U+0645), an emoji outside the BMP, an invalid byte.
+  EXPECT_EQ(ToAnsiXml("\xC5\x81"
+                      "a\xD9\x85"
+                      "\xF0\x9F\x98\x80\xFF",
+                      &referenced),
+            "&#321;a&#1605;&#128512;&#65533;");
+  EXPECT_TRUE(referenced);
+  EXPECT_EQ(ToAnsiXml(""), "");
+
+  EXPECT_EQ(UnencodableCharacters("a" + kHangul + kXueYa + kHangul + "\xC5\x81"),
+            kHangul + "\xC5\x81");
+  EXPECT_EQ(UnencodableCharacters("plain " + kXueYa), "");
+  EXPECT_EQ(UnencodableCharacters(kHangul + "\xC5\x81", 1), kHangul);
+  ASSERT_TRUE(SetAnsiCodePage("CP1250"));  // Central European: Ł is there, 血 is not
+  EXPECT_EQ(ToAnsiXml("\xC5\x81" + kXueYa), "\xA3&#34880;&#21387;");
+  ASSERT_TRUE(SetAnsiCodePage("GBK"));
+}
+
 TEST(CodePage, Utf16AndValidation) {
   std::string mixed = "a" + kXueYa + "\xF0\x9F\x98\x80";
   std::u16string wide = Utf8ToUtf16(mixed);

@@ -135,5 +135,49 @@ TEST_F(DiagnosisXmlTest, TextsAreEscapedAndTheFileIsGbk) {
   EXPECT_FALSE(WriteDiagnosisXml(dir / "missing/DIAGNOSEINFO.xml", data_, "x.pdf"));
 }
 
+// Names the narrow code page cannot hold reach the file as character references: nothing
+// turns into "?", and an XML reader gets every name back exactly.
+TEST_F(DiagnosisXmlTest, PolishArabicAndChineseNamesSurviveTheFile) {
+  const std::string polish = "\xC5\x81ucja W\xC3\xB3jcik-\xC5\xBB\xC3\xB3\xC5\x82\xC4\x87";
+  const std::string arabic = "\xD9\x85\xD8\xAD\xD9\x85\xD8\xAF \xD8\xB9\xD9\x84\xD9\x8A";
+  const std::string chinese = "\xE5\xBC\xA0\xE4\xBC\x9F";  // 张伟
+  TempDir dir;
+  for (const std::string& name : {polish, arabic, chinese}) {
+    _FILE_ALL_INFO f = SmallCase();
+    f.patient.name = name;
+    f.patient.address = arabic + " & " + polish;
+    Xml(f);
+    ASSERT_TRUE(WriteDiagnosisXml(dir / "DIAGNOSEINFO.xml", data_, "x.pdf"));
+    const std::string bytes = ReadBytes(dir / "DIAGNOSEINFO.xml");
+    EXPECT_EQ(bytes.find('?', 40), std::string::npos) << name;  // past the declaration
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"GBK\"?>", 0), 0u);
+    tinyxml2::XMLDocument doc;
+    ASSERT_EQ(doc.Parse(codepage::FromAnsi(bytes).c_str()), tinyxml2::XML_SUCCESS);
+    EXPECT_EQ(std::string(doc.RootElement()->FirstChildElement("caseName")->GetText()), name);
+    EXPECT_EQ(std::string(doc.RootElement()->FirstChildElement("add")->GetText()),
+              f.patient.address);
+  }
+  // Chinese stays native GBK bytes; Ł (U+0141) and the Arabic letters become references.
+  EXPECT_NE(ReadBytes(dir / "DIAGNOSEINFO.xml").find(codepage::ToAnsi(chinese)), std::string::npos);
+  EXPECT_NE(ReadBytes(dir / "DIAGNOSEINFO.xml").find("&#321;ucja"), std::string::npos);
+  EXPECT_NE(ReadBytes(dir / "DIAGNOSEINFO.xml").find("&#1605;&#1581;"), std::string::npos);
+}
+
+// With another code page configured the declaration names it, so a reader decodes the
+// bytes as they were written.
+TEST_F(DiagnosisXmlTest, DeclarationNamesTheConfiguredCodePage) {
+  ASSERT_TRUE(codepage::SetAnsiCodePage("CP1250"));
+  _FILE_ALL_INFO f = SmallCase();
+  f.patient.name = "\xC5\x81ucja \xE5\xBC\xA0";
+  Xml(f);
+  TempDir dir;
+  const bool written = WriteDiagnosisXml(dir / "d.xml", data_, "x.pdf");
+  const std::string bytes = ReadBytes(dir / "d.xml");
+  ASSERT_TRUE(codepage::SetAnsiCodePage("GBK"));
+  ASSERT_TRUE(written);
+  EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"CP1250\"?>", 0), 0u);
+  EXPECT_NE(bytes.find("<caseName>\xA3ucja &#24352;</caseName>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vesk::test

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "ConfigTestSupport.h"
+#include "platform/CodePage.h"
 #include "settings/ConfigKeys.h"
 #include "settings/SystemSettings.h"
 
@@ -91,6 +92,38 @@ TEST_F(ConfigTest, SaveTakesTheLanguageFromTheReportHandOverFile) {
   ASSERT_TRUE(WriteCnfStartLanguage("Chinese"));
   ASSERT_EQ(config->Save(), 1);
   EXPECT_EQ(Read("Previous Config", "Language"), "Chinese");
+}
+
+TEST_F(ConfigTest, CodePageSettingDefaultsToGbkAndSurvivesTheConfigurationSave) {
+  EXPECT_EQ(LoadSystemSettings(ConfigPath()).codePage, "GBK");
+  WriteConfig("[SYSTEM]\r\nCODEPAGE=\r\n");
+  EXPECT_EQ(LoadSystemSettings(ConfigPath()).codePage, "GBK");  // empty means the default
+  SystemSettings s;
+  s.codePage = "CP1250";
+  ASSERT_TRUE(SaveSystemSettings(ConfigPath(), s));
+  config->Load();
+  ASSERT_EQ(config->Save(), 1);
+  EXPECT_EQ(LoadSystemSettings(ConfigPath()), s);
+
+  EXPECT_TRUE(ApplyCodePage(s));
+  EXPECT_EQ(codepage::AnsiCodePage(), "CP1250");
+  s.codePage = "NO-SUCH-CODEPAGE";
+  EXPECT_FALSE(ApplyCodePage(s));
+  EXPECT_EQ(codepage::AnsiCodePage(), "CP1250");  // an unknown name changes nothing
+  ASSERT_TRUE(codepage::SetAnsiCodePage("GBK"));
+}
+
+TEST_F(ConfigTest, PrintSetupDefaultsAndRoundTripBesideTheReportJob) {
+  EXPECT_EQ(ReadPrintSetup(), PrintSetup{});
+  EXPECT_EQ(ReadPrintSetup().paperSize, 10);
+  ASSERT_TRUE(WriteCnfStartLanguage("Chinese"));
+  const PrintSetup p{9, 2, "Ward 3 \xE6\x89\x93\xE5\x8D\xB0\xE6\x9C\xBA"};
+  ASSERT_TRUE(WritePrintSetup(p));
+  EXPECT_EQ(ReadPrintSetup(), p);
+  EXPECT_EQ(ReadCnfStartLanguage(), "Chinese");  // the other keys of the file stay
+  std::filesystem::remove(CnfStartPath());
+  std::filesystem::create_directory(CnfStartPath());
+  EXPECT_FALSE(WritePrintSetup(p));
 }
 
 TEST_F(ConfigTest, SaveThatCannotWriteTellsAndLeavesTheFile) {
