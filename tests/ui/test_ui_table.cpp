@@ -13,6 +13,7 @@
 #include <QtWidgets/QDateEdit>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
@@ -75,6 +76,7 @@ class TableTest : public QObject {
   void confirmSavesWithHistoryAndAnalysesAgain();
   void editorChecksAndFixedTexts();
   void popupEditAddDelete();
+  void commentInPlaceAndNewStartTime();
   void readOnlyOrDeletedFileKeepsTheTableOpen();
   void screenshots();
 
@@ -326,6 +328,42 @@ void TableTest::popupEditAddDelete() {
   QVERIFY(history[0].kind == EditKind::Values);
   QVERIFY(history[1].kind == EditKind::Excluded);
   QCOMPARE(View()->Session().Document().AllReadings()[0].sys, 300);
+}
+
+void TableTest::commentInPlaceAndNewStartTime() {
+  const std::string path = Open();
+  WithTable([&](DataTableDialog* d) {
+    d->show();
+    // A click on column 10 opens the comment for editing; confirm takes the open edit along.
+    d->OnCellClicked(2, 10);
+    auto* editor = qobject_cast<QLineEdit*>(d->Grid()->indexWidget(d->Grid()->currentIndex()));
+    if (!editor) editor = d->Grid()->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText("coughing");
+    // Columns other than 0 and 10 neither exclude nor edit.
+    d->OnCellClicked(3, 4);
+    QCOMPARE(Cell(d, 3, 0), QString());
+
+    auto* date = Child<QDateEdit>(d, "1004");
+    auto* time = Child<QTimeEdit>(d, "1005");
+    QCOMPARE(Cell(d, 0, 2), time->time().toString("HH:mm"));
+    date->setDate(QDate(2025, 1, 31));
+    time->setTime(QTime(23, 50));
+    Child<QPushButton>(d, "1136")->click();
+    QCOMPARE(Cell(d, 0, 2), QString("23:50"));
+    QCOMPARE(Cell(d, 0, 3), QString("31-01-2025"));
+    Child<QPushButton>(d, "1054")->click();
+    QVERIFY(!d->isVisible());
+  });
+  const auto& readings = View()->Session().Document().AllReadings();
+  QCOMPARE(readings[0].year, 2025);
+  QCOMPARE(readings[2].comment, std::string("coughing"));
+  std::vector<EditEntry> history;
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(kCaseFileOk));
+  QCOMPARE(history.size(), size_t(2));
+  QVERIFY(history[0].kind == EditKind::StartMoved);
+  QCOMPARE(history[0].newValue, std::string("2025-01-31 23:50"));
+  QVERIFY(history[1].kind == EditKind::Comment);
 }
 
 void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {

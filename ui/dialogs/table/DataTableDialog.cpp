@@ -194,7 +194,16 @@ QString DataTableDialog::Text(const char* section, const char* key) const {
   return QString::fromStdString(language_.GetText(section, key));
 }
 
+void DataTableDialog::CommitOpenEdit() {
+  // A refill of the model or the confirm would drop a comment still being typed.
+  if (!editing_.isValid()) return;
+  if (QWidget* editor = grid_->indexWidget(editing_))
+    grid_->itemDelegate()->setModelData(editor, model_, editing_);
+  editing_ = QPersistentModelIndex();
+}
+
 void DataTableDialog::Reload(int selectRow) {
+  CommitOpenEdit();
   model_->Reload();
   if (selectRow >= 0) SelectRow(selectRow);
   ShowHistoryOfSelection();
@@ -208,6 +217,7 @@ void DataTableDialog::UpdateControls() {
 }
 
 void DataTableDialog::OnView(TableView view) {
+  CommitOpenEdit();
   (view == TableView::All       ? all_
    : view == TableView::PerHour ? perHour_
                                 : averages_)
@@ -220,6 +230,7 @@ void DataTableDialog::OnView(TableView view) {
 }
 
 void DataTableDialog::OnShowExcluded() {
+  CommitOpenEdit();
   table_.SetShowExcluded(showExcluded_->isChecked());
   Reload();
 }
@@ -233,7 +244,9 @@ void DataTableDialog::OnCellClicked(int row, int column) {
   if (column == 0) {
     if (table_.ToggleExclusion(row)) model_->RowChanged(row);
   } else if (column == 10 && table_.ReadingOfRow(row) >= 0) {
-    grid_->edit(model_->index(row, column));
+    CommitOpenEdit();
+    editing_ = model_->index(row, column);
+    grid_->edit(editing_);
   }
 }
 
@@ -254,6 +267,7 @@ void DataTableDialog::ShowPopup(const QPoint& at) {
 }
 
 void DataTableDialog::OnEdit() {
+  CommitOpenEdit();
   if (!table_.EditingAllowed()) return;
   const int row = SelectedRow();
   if (table_.ReadingOfRow(row) < 0) {
@@ -268,6 +282,7 @@ void DataTableDialog::OnEdit() {
 }
 
 void DataTableDialog::OnAdd() {
+  CommitOpenEdit();
   if (!table_.EditingAllowed()) return;
   const int row = SelectedRow();
   const int reading = table_.ReadingOfRow(row);
@@ -280,6 +295,7 @@ void DataTableDialog::OnAdd() {
 }
 
 void DataTableDialog::OnDelete() {
+  CommitOpenEdit();
   if (!table_.EditingAllowed()) return;
   const int row = SelectedRow();
   if (table_.ReadingOfRow(row) < 0) {
@@ -290,6 +306,7 @@ void DataTableDialog::OnDelete() {
 }
 
 void DataTableDialog::OnUpdateStart() {
+  CommitOpenEdit();
   const QDate d = startDate_->date();
   const QTime t = startTime_->time();
   if (table_.MoveStart(DateParts{d.year(), d.month(), d.day(), t.hour(), t.minute(), 0}) != 1)
@@ -299,8 +316,7 @@ void DataTableDialog::OnUpdateStart() {
 
 void DataTableDialog::OnConfirm() {
   // An edit still open in the grid belongs to what is confirmed.
-  // Leaving the current cell commits an open comment editor.
-  grid_->setCurrentIndex(QModelIndex());
+  CommitOpenEdit();
   if (confirm_ && !confirm_(table_)) return;
   accept();
 }

@@ -5,6 +5,7 @@
 // selected reading. It works on a copy; confirm hands the result to the caller's save, and
 // stays open when that fails so nothing is lost.
 
+#include <QtCore/QPersistentModelIndex>
 #include <QtWidgets/QDialog>
 #include <functional>
 #include <vector>
@@ -66,6 +67,7 @@ class DataTableDialog : public QDialog {
  private:
   QString Text(const char* section, const char* key) const;
   void Reload(int selectRow = -1);
+  void CommitOpenEdit();
   void UpdateControls();
   void ShowHistoryOfSelection();
   void ShowPopup(const QPoint& at);
@@ -88,6 +90,7 @@ class DataTableDialog : public QDialog {
   QLabel* historyLabel_ = nullptr;
   QTableWidget* history_ = nullptr;
   QMenu* menu_ = nullptr;
+  QPersistentModelIndex editing_;  // the comment cell open for editing
 };
 
 }  // namespace vesk
