@@ -141,6 +141,10 @@ void CaseDocument::SetSleepPeriods(int32_t awakeStart, int32_t asleepStart) {
 }
 
 int32_t CaseDocument::SaveEditedCase() {
+  return SaveEditedCaseWithHistory({});
+}
+
+int32_t CaseDocument::SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries) {
   std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
   int32_t current = 0, total = 0;
   lib->SetProgressInfo(&current, &total);
@@ -148,7 +152,7 @@ int32_t CaseDocument::SaveEditedCase() {
   if (loaded != kCaseFileOk) return loaded;
   lib->FileInfo().bpHead = bpHead_;
   lib->FileInfo().readings = all_;
-  return lib->SaveBPData();
+  return lib->SaveBPDataWithHistory(entries);
 }
 
 }  // namespace vesk

@@ -10,6 +10,7 @@
 
 #include "cases/CaseRecord.h"
 #include "cases/CaseState.h"
+#include "cases/EditHistory.h"
 
 namespace vesk {
 
@@ -53,6 +54,8 @@ class CaseDocument {
   // its file. 1 only when the file was really written; otherwise the library's code (the
   // file is then unchanged).
   virtual int32_t SaveEditedCase();
+  // The same, with the entries added to the file's edit history in the same atomic write.
+  [[nodiscard]] int32_t SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries);
   // Device transfers; filled in by the device link.
   virtual int32_t UploadPlan() { return 0; }
   virtual int32_t DownloadData(int32_t /*mode*/) { return 0; }
@@ -75,6 +78,8 @@ class CaseDocument {
   _BP_TRANSPORT_INFO& Plan() { return plan_; }
   const _BP_TRANSPORT_INFO& Plan() const { return plan_; }
   const _BP_DATA_HEAD& BpHead() const { return bpHead_; }
+  // Its reading count follows the readings when some are added or deleted.
+  _BP_DATA_HEAD& BpHead() { return bpHead_; }
 
   // Every reading in file order; the included flag and comment may be edited here, followed
   // by RebuildLists (and the analysis) and SaveEditedCase.

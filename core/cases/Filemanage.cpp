@@ -34,6 +34,8 @@ const char* CaseFileResultText(int32_t result) {
       return "the case file is incomplete";
     case kCaseFileWriteFailed:
       return "the case file could not be written";
+    case kCaseFileReadOnly:
+      return "the case file is read-only";
     default:
       return "unknown case-file result";
   }
@@ -99,6 +101,12 @@ int32_t ReadWithoutSamples(const std::string& path, std::string& out) {
 
 int32_t WriteCaseFile(const std::string& path, std::string_view bytes) {
   if (path.empty()) return kCaseFileCannotOpen;
+  // The rename of the atomic write would replace a file that was marked read-only (and root
+  // passes every permission test), so the mark is honoured here.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 &&
+      ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
+    return kCaseFileReadOnly;
   return fsutil::WriteFileAtomic(path, bytes) ? kCaseFileOk : kCaseFileWriteFailed;
 }
 
@@ -174,6 +182,19 @@ int32_t CFilemanage::LoadExtraInfo() {
 }
 
 int32_t CFilemanage::SaveBPDataImpl() {
+  return SaveBPDataWithHistory({});
+}
+
+int32_t CFilemanage::LoadEditHistory(const std::string& path, std::vector<EditEntry>& out) {
+  out.clear();
+  std::string bytes;
+  if (int32_t rc = ReadWhole(path, bytes); rc != kCaseFileOk) return rc;
+  _SUB_VERSION version;
+  if (int32_t rc = awp::ParseVersion(bytes, version); rc != kCaseFileOk) return rc;
+  return ParseHistory(bytes, out);
+}
+
+int32_t CFilemanage::SaveBPDataWithHistory(const std::vector<EditEntry>& entries) {
   ProgressStart(100);
   std::string bytes;
   if (int32_t rc = ReadWhole(path_, bytes); rc != kCaseFileOk) return rc;
@@ -185,6 +206,7 @@ int32_t CFilemanage::SaveBPDataImpl() {
           awp::ReplaceSection(bytes, "BP DATA", awp::SerializeBpData(info_.bpHead, info_.readings));
       rc != kCaseFileOk)
     return rc;
+  if (int32_t rc = AppendHistory(bytes, entries); rc != kCaseFileOk) return rc;
   if (int32_t rc = WriteCaseFile(path_, bytes); rc != kCaseFileOk) return rc;
   ProgressDone();
   return kCaseFileOk;
@@ -201,11 +223,16 @@ int32_t CFilemanage::LoadPatientInfoImpl(int32_t version, const std::string& pat
 }
 
 int32_t CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& path,
-                                         const _PATIENT_INFO& patient) {
+                                         const _PATIENT_INFO& patient, const EditStamp* stamp) {
   std::string bytes;
   if (int32_t rc = ReadWhole(path, bytes); rc != kCaseFileOk) return rc;
   _FILE_ALL_INFO check;
   if (int32_t rc = awp::Parse(bytes, false, version, check); rc != kCaseFileOk) return rc;
+  if (stamp) {
+    const std::vector<EditEntry> changes = DiffPatient(check.patient, patient, *stamp);
+    if (changes.empty()) return kCaseFileOk;
+    if (int32_t rc = AppendHistory(bytes, changes); rc != kCaseFileOk) return rc;
+  }
   if (int32_t rc = awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
       rc != kCaseFileOk)
     return rc;
@@ -223,6 +250,10 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   DateParts target;
   if (!when.ToParts(target)) return kCaseFileFailed;
   if (int32_t rc = LoadAllInfo(); rc != kCaseFileOk) return rc;
+  // The file is written anew; its edit history goes along unchanged.
+  std::string old;
+  if (int32_t rc = ReadWhole(path_, old); rc != kCaseFileOk) return rc;
+  const std::string history(HistorySectionText(old));
   int64_t anchor = 0;
   bool found = false;
   for (const _BP_RECORD& r : info_.readings) {
@@ -255,7 +286,7 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   if (spo2Valid)
     FieldsFromStamp(MinuteStamp(h[1], h[2], h[3], h[4], h[5]) + delta, h[1], h[2], h[3], h[4],
                     h[5]);
-  return WriteCaseFile(path_, awp::Serialize(info_, version_));
+  return WriteCaseFile(path_, awp::Serialize(info_, version_) + history);
 }
 
 int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
@@ -290,6 +321,13 @@ int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info
   CFilemanage::GetFileVersion(path, version);
   return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
                             : CFilemanage_1Ver::SavePatientInfo(path, info);
+}
+
+int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,
+                                   const EditStamp& stamp) {
+  _SUB_VERSION version;
+  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
+  return CFilemanage::SavePatientWithHistory(version.nMain, path, info, stamp);
 }
 
 }  // namespace vesk

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cases/CaseRecord.h"
+#include "cases/EditHistory.h"
 
 namespace vesk {
 
@@ -28,6 +29,7 @@ enum CaseFileResult : int32_t {
   kCaseFileBadValue = 8,      // a number, escape or hex run that does not parse or fit its field
   kCaseFileMissing = 9,       // a required section or key is missing (truncated file)
   kCaseFileWriteFailed = 10,  // the new file could not be written; the old one is unchanged
+  kCaseFileReadOnly = 15,     // the file is marked read-only and is left as it is
 };
 
 // A short English description of a library result, for logs and the command-line tool.
@@ -62,6 +64,19 @@ class CFilemanage {
 
   // Whole case in (all parts, the SpO2 series included). 1 or an error code.
   int32_t LoadAllInfo();
+  // SaveBPData and the entries added to the file's edit history, in one atomic write: the
+  // file holds both or neither. A damaged history refuses the save with its code.
+  [[nodiscard]] int32_t SaveBPDataWithHistory(const std::vector<EditEntry>& entries);
+  // The edit history of the file (empty when it has none). 1 or an error code.
+  [[nodiscard]] static int32_t LoadEditHistory(const std::string& path,
+                                               std::vector<EditEntry>& out);
+  // Patient data of the given version (1 or 2) with its history entries; see
+  // SavePatientInfoWithHistory below.
+  [[nodiscard]] static int32_t SavePatientWithHistory(int32_t version, const std::string& path,
+                                                      const _PATIENT_INFO& info,
+                                                      const EditStamp& stamp) {
+    return SavePatientInfoImpl(version, path, info, &stamp);
+  }
   // Fills the locked flag (and the other header fields) only. 1 or an error code.
   int32_t LoadExtraInfo();
   void SetFileInfo(const _FILE_ALL_INFO& info) { info_ = info; }
@@ -86,7 +101,7 @@ class CFilemanage {
   int32_t SaveBPDataImpl();
   static int32_t LoadPatientInfoImpl(int32_t version, const std::string& path, _PATIENT_INFO& out);
   static int32_t SavePatientInfoImpl(int32_t version, const std::string& path,
-                                     const _PATIENT_INFO& info);
+                                     const _PATIENT_INFO& info, const EditStamp* stamp = nullptr);
   void ProgressStart(int32_t total);
   void ProgressDone();
 
@@ -136,5 +151,9 @@ static_assert(sizeof(CFilemanage_1Ver) == sizeof(CFilemanage_2Ver));
 // that version.
 int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out);
 int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info);
+// The same, and one history entry per changed field (user and time from the stamp), written
+// together with the patient data. Saving unchanged data leaves the file alone.
+[[nodiscard]] int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,
+                                                 const EditStamp& stamp);
 
 }  // namespace vesk

@@ -1,5 +1,5 @@
 // Case-file loader against arbitrary bytes: every input gives a result code, and whatever
-// loads writes back into a file that loads to the same record.
+// loads writes back into a file that loads to the same record; the same for the edit history.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cases/AwpFormat.h"
+#include "cases/EditHistory.h"
 #include "cases/Filemanage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,6 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     _FILE_ALL_INFO again;
     if (awp::Parse(awp::Serialize(info, seen), withSamples, seen, again) != kCaseFileOk ||
         !(again == info))
+      std::abort();
+  }
+  std::vector<EditEntry> history;
+  if (ParseHistory(bytes, history) == kCaseFileOk) {
+    std::vector<EditEntry> again;
+    if (ParseHistory("[END]\r\n" + SerializeHistory(history), again) != kCaseFileOk ||
+        !(again == history))
       std::abort();
   }
   return 0;

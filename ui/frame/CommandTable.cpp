@@ -6,6 +6,7 @@
 #include "app/ZavApp.h"
 #include "frame/CommandIds.h"
 #include "view/ReportCommands.h"
+#include "view/TableCommand.h"
 #include "view/ZavDoc.h"
 #include "view/ZavView.h"
 
@@ -58,7 +59,8 @@ const CommandEntry kCommands[] = {
      [](T t) { ReportCommands::Of(t.view).OnPrintSetup(); }},
     {cmd::kStatistics, Menu("IDS_LOOK_INFORMATION"), "IDS_STA_MESSAGE", R::View, E::CaseOpen,
      nullptr},
-    {cmd::kEditData, Menu("IDS_BLOOD_DATAS"), "IDS_EDIT", R::View, E::CaseOpen, nullptr},
+    {cmd::kEditData, Menu("IDS_BLOOD_DATAS"), "IDS_EDIT", R::View, E::CaseOpen,
+     [](T t) { OnEditData(*t.view); }},
     {cmd::kPatientData, Menu("IDS_PATIENT_DATA"), nullptr, R::View, E::CaseOpen, nullptr},
     {cmd::kSleepTimes, Menu("IDS_SLEEP_TIMES"), nullptr, R::View, E::CaseOpen, nullptr},
     {cmd::kStandardValues, Case("IDS_STANDARD_VALUES_Menu"), nullptr, R::Document, E::Always,

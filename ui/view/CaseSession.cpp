@@ -69,6 +69,7 @@ void CaseSession::Reanalyse(const AnalysisView& view) {
   if (!info_.open) return;
   vesk::Reanalyse(impl_->doc, impl_->thresholds, view, impl_->analysis);
   info_.analysedCount = impl_->analysis.statistics.analysedCount;
+  info_.readingCount = int32_t(impl_->doc.AllReadings().size());
 }
 
 void CaseSession::Close() {

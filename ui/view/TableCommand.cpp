@@ -1,0 +1,62 @@
+#include "view/TableCommand.h"
+
+#include <QtCore/QDateTime>
+#include <QtCore/QFileInfo>
+
+#include "analysis/ReadingTable.h"
+#include "app/Globals.h"
+#include "app/UiMessages.h"
+#include "cases/CaseDocument.h"
+#include "cases/Filemanage.h"
+#include "charts/ChartWidget.h"
+#include "dialogs/table/DataTableDialog.h"
+#include "view/CaseSession.h"
+#include "view/ZavView.h"
+
+namespace vesk {
+
+std::string TableSaveFailureText(const CLanguage& language, int32_t result,
+                                 const std::string& path) {
+  std::string text = language.GetText("Dialog Setting", "IDS_SAVE_CASE_FAILED");
+  std::string reason;
+  if (result == kCaseFileReadOnly)
+    reason = language.GetText("Dialog Setting", "IDS_CASE_READONLY");
+  else if (result == kCaseFileCannotOpen)
+    reason = language.GetText("Dialog Setting", "IDS_CASE_MISSING");
+  else
+    reason = CaseFileResultText(result);
+  return text + "\n" + reason + "\n" + path;
+}
+
+void OnEditData(CZavView& view) {
+  CaseSession& session = view.Session();
+  if (!session.Info().open) return;
+  CaseDocument& doc = session.Document();
+  const CLanguage& language = g_Language;
+  const bool chinese = IsChineseLanguage(
+      QFileInfo(QString::fromStdString(language.FilePath())).baseName().toStdString());
+
+  DataTableHistory history;
+  history.readable = CFilemanage::LoadEditHistory(doc.CasePath(), history.entries) == kCaseFileOk;
+  const std::string user = g_Config ? g_Config->currentConfigName : std::string();
+
+  bool saved = false;
+  auto confirm = [&](const ReadingTable& table) {
+    const EditStamp stamp{
+        user, QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString()};
+    const int32_t rc = SaveTableToCase(doc, table, stamp);
+    if (rc != kCaseFileOk) {
+      ShowBox(TableSaveFailureText(language, rc, doc.CasePath()), MessageIcon::Error);
+      return false;
+    }
+    saved = true;
+    return true;
+  };
+  DataTableDialog dialog(doc.AllReadings(), std::move(history), language, chinese, confirm, &view);
+  if (dialog.exec() != QDialog::Accepted || !saved) return;
+  session.Reanalyse({Period(view.SelectedPeriod()), view.FieldLimits()});
+  if (view.Charts()) view.Charts()->refresh(true);
+  view.update();
+}
+
+}  // namespace vesk

@@ -1,0 +1,20 @@
+#pragma once
+// The edit-data command (32904): the data table over the open case. Confirm saves the edited
+// readings with their history entries and analyses the case again; a failed save is told to
+// the user and keeps the table open with its edits.
+
+#include <cstdint>
+#include <string>
+
+namespace vesk {
+
+class CZavView;
+class CLanguage;
+
+void OnEditData(CZavView& view);
+
+// The message of a failed save of the table, in the loaded language.
+std::string TableSaveFailureText(const CLanguage& language, int32_t result,
+                                 const std::string& path);
+
+}  // namespace vesk
