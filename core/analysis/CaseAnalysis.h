@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/CaseFigures.h"
 #include "analysis/Correlation.h"
 #include "analysis/DayNight.h"
 #include "analysis/Distribution.h"
@@ -21,8 +22,10 @@ class CaseDocument;
 class IMessageSink;
 class CLanguage;
 
-struct CaseAnalysis {
-  _BP_STATISTICS statistics;
+// The figures record is the base, so readers of the statistics alone keep reading
+// `statistics`, and the figures can be handed on as one record.
+struct CaseAnalysis : CaseFigures {
+  const CaseFigures& Figures() const { return *this; }
   _BP_DISTRIBUTION distribution;
   _BP_EXTREMES extremes;
   _BP_CORRELATION correlation;
@@ -40,17 +43,18 @@ struct AnalysisView {
 // Borrowed views of the document's lists (analysed, awake, asleep as they stand).
 PeriodRefs DocumentRefs(const CaseDocument& doc);
 
-// The analysis steps of opening a case: lists rebuilt and split, the statistics record,
+// The analysis steps of opening a case: lists rebuilt and split, the figures record,
 // distribution and extremes from all analysed readings with `limits` (the main view's bounds,
 // reset to their starting values on open), the correlation record unless the recorder is a
-// QORA, and for a MIRU case with samples both event lists. Everything of a previous case is
-// replaced.
+// QORA, for a MIRU case with samples both event lists, and the SpO2 figures of any case with
+// samples. Everything of a previous case is replaced.
 void RunOpenAnalysis(CaseDocument& doc, const Thresholds& thresholds, const RangeLimits& limits,
                      const EventParams& spo2Params, const EventParams& prParams, CaseAnalysis& out);
 
-// Re-analysis after an edit of the readings or the periods: lists, statistics, distribution
-// and range shares of the selected period, and the correlation record. The event lists stay:
-// the samples did not change. Returns 1; the day/night split cannot fail.
+// Re-analysis after an edit of the readings or the periods: lists, figures, distribution
+// and range shares of the selected period, and the correlation record. The event lists
+// and the SpO2 figures stay: the samples did not change. Returns 1; the day/night split cannot
+// fail.
 int Reanalyse(CaseDocument& doc, const Thresholds& thresholds, const AnalysisView& view,
               CaseAnalysis& out);
 

@@ -47,6 +47,8 @@ int ConfirmEventParams(CConfigFile& config, const EventDialogValues& values,
   const EventParams pr = PulseRateParamsFrom(config.settings);
   DetectSpO2Events(doc.Spo2Samples(), &spo2, out.spo2Events);
   DetectPulseRateEvents(doc.Spo2Samples(), &pr, out.prEvents);
+  // The summary counts the events, so it follows the new list.
+  if (out.spo2Set) ComputeSpO2Figures(doc.Spo2Samples(), spo2, out.spo2Events, out);
   return config.Save();
 }
 

@@ -15,10 +15,10 @@ void Correlate(const CaseDocument& doc, const ReadingRefs& analysed, CaseAnalysi
   ComputeCorrelation(analysed, doc.AsleepStart(), doc.AwakeStart(), out.correlation);
 }
 
-void Statistics(const CaseDocument& doc, const PeriodRefs& refs, const Thresholds& thresholds,
-                CaseAnalysis& out) {
-  ComputeStatistics(refs, static_cast<int32_t>(doc.AllReadings().size()), thresholds,
-                    out.statistics);
+void Figures(const CaseDocument& doc, const PeriodRefs& refs, const Thresholds& thresholds,
+             CaseAnalysis& out) {
+  ComputeCaseFigures(refs, static_cast<int32_t>(doc.AllReadings().size()), doc.AsleepStart(),
+                     doc.AwakeStart(), thresholds, out);
 }
 }  // namespace
 
@@ -37,7 +37,7 @@ void RunOpenAnalysis(CaseDocument& doc, const Thresholds& thresholds, const Rang
   doc.RebuildLists();
   Split(doc);
   const PeriodRefs refs = DocumentRefs(doc);
-  Statistics(doc, refs, thresholds, out);
+  Figures(doc, refs, thresholds, out);
   ComputeDistribution(refs.analysed, out.distribution);
   ComputeExtremesAndRanges(refs.analysed, limits, out.extremes);
   Correlate(doc, refs.analysed, out);
@@ -48,6 +48,11 @@ void RunOpenAnalysis(CaseDocument& doc, const Thresholds& thresholds, const Rang
     DetectSpO2Events(doc.Spo2Samples(), &spo2Params, out.spo2Events);
     DetectPulseRateEvents(doc.Spo2Samples(), &prParams, out.prEvents);
   }
+  // A count of 0 in the SpO2 head means the case carries no usable series, whatever follows.
+  const std::span<const _SPO2_SAMPLE> samples =
+      doc.Spo2Count() > 0 ? std::span<const _SPO2_SAMPLE>(doc.Spo2Samples())
+                          : std::span<const _SPO2_SAMPLE>();
+  ComputeSpO2Figures(samples, spo2Params, out.spo2Events, out);
 }
 
 int Reanalyse(CaseDocument& doc, const Thresholds& thresholds, const AnalysisView& view,
@@ -55,7 +60,7 @@ int Reanalyse(CaseDocument& doc, const Thresholds& thresholds, const AnalysisVie
   doc.RebuildLists();
   Split(doc);
   const PeriodRefs refs = DocumentRefs(doc);
-  Statistics(doc, refs, thresholds, out);
+  Figures(doc, refs, thresholds, out);
   const ReadingRefs& selected = refs.Of(view.period);
   ComputeDistribution(selected, out.distribution);
   ComputeExtremesAndRanges(selected, view.limits, out.extremes);

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "analysis/CaseFigures.h"
 #include "analysis/ClinicalIndices.h"
 #include "analysis/Correlation.h"
 #include "analysis/DayNight.h"
@@ -18,16 +19,11 @@ namespace vesk::reportbuild {
 // Everything computed once from the case and read by several pages.
 struct Computed {
   PeriodRefs refs;
-  _BP_STATISTICS stats;
-  _BP_REPORT_STATISTICS rs;
+  CaseFigures fig;  // the same record the statistics window and the CLI read
   _BP_EXTREMES extremes;
   _BP_DISTRIBUTION distribution;
   _BP_CORRELATION correlation;
-  _BP_MORNING_SURGE surge;
-  _BP_VARIABILITY variability;
-  _BP_DIPPING dipping;
-  _BP_RECORDING_QUALITY quality;
-  int32_t figures = 0;
+  int32_t present = 0;  // ReportFigureBits
 };
 
 // Mean, SD, SE, CV, count, highest and lowest of a list of values.

@@ -73,8 +73,8 @@ void RecordingSpan(const ReportCase& c, ReportTime& start, ReportTime& end) {
   }
 }
 
-int32_t FigureBits(const Computed& k) {
-  const _BP_REPORT_STATISTICS& rs = k.rs;
+int32_t FigureBits(const CaseFigures& k) {
+  const _BP_REPORT_STATISTICS& rs = k.report;
   int32_t f = 0;
   if (rs.nightDipSet) f |= kFigNightDip;
   if (rs.hourlyRatioSysSet) f |= kFigHourlyRatioSys;
@@ -126,7 +126,7 @@ void FillPatient(const ReportCase& c, const ReportOptions& o, const Computed& k,
                  const CLanguage& language, ReportPatientPage& p) {
   const _PATIENT_INFO& pi = c.patient;
   const Thresholds& t = o.thresholds;
-  const _BP_STATISTICS& s = k.stats;
+  const _BP_STATISTICS& s = k.fig.statistics;
   p.name = pi.name, p.caseId = pi.caseId, p.sexText = SexText(pi.sex, language);
   p.age = pi.age, p.height = pi.height, p.weight = pi.weight;
   DateParts birth;
@@ -147,24 +147,23 @@ void FillPatient(const ReportCase& c, const ReportOptions& o, const Computed& k,
   p.lowCR = t.lowCR, p.highCR = t.highCR;
   p.wholeMeans = {s.whole[Quantity::Sys].mean, s.whole[Quantity::Dia].mean,
                   s.whole[Quantity::Pr].mean};
-  p.wholeSd = {k.rs.sdWhole.sys, k.rs.sdWhole.dia, k.rs.sdWhole.pr};
-  p.dipsAndAasi = {k.rs.nightDipSys, k.rs.nightDipDia, k.rs.aasi};
-  p.surgeAndSmoothness = {k.surge.sleepTrough, k.surge.preWaking, 0.0};
-  p.dipClassSys = static_cast<int32_t>(k.dipping.sys);
-  p.dipClassDia = static_cast<int32_t>(k.dipping.dia);
+  p.wholeSd = {k.fig.report.sdWhole.sys, k.fig.report.sdWhole.dia, k.fig.report.sdWhole.pr};
+  p.dipsAndAasi = {k.fig.report.nightDipSys, k.fig.report.nightDipDia, k.fig.report.aasi};
+  p.surgeAndSmoothness = {k.fig.surge.sleepTrough, k.fig.surge.preWaking, 0.0};
+  p.dipClassSys = static_cast<int32_t>(k.fig.dipping.sys);
+  p.dipClassDia = static_cast<int32_t>(k.fig.dipping.dia);
   p.readingCount = s.readingCount, p.analysedCount = s.analysedCount;
-  p.wholeSysLoad = k.rs.wholeSysLoad, p.wholeDiaLoad = k.rs.wholeDiaLoad;
-  p.validShare = k.quality.validShare;
-  p.figures = k.figures;
+  p.wholeSysLoad = k.fig.report.wholeSysLoad, p.wholeDiaLoad = k.fig.report.wholeDiaLoad;
+  p.validShare = k.fig.quality.validShare;
+  p.figures = k.present;
 }
 
 void FillStatistics(const ReportOptions& o, const Computed& k, ReportStatisticsPage& p) {
-  const _BP_STATISTICS& s = k.stats;
-  const _BP_REPORT_STATISTICS& rs = k.rs;
+  const _BP_STATISTICS& s = k.fig.statistics;
   const Thresholds& t = o.thresholds;
   p.analysedCount = s.analysedCount, p.readingCount = s.readingCount;
   p.awakeCount = s.awakeCount, p.asleepCount = s.asleepCount;
-  p.validCount = k.refs.validCount;
+  p.validCount = k.fig.validCount;
   p.sysLoadCount = s.sysLoadCount, p.diaLoadCount = s.diaLoadCount;
   p.awakeSysLoadCount = s.awakeSysLoadCount, p.awakeDiaLoadCount = s.awakeDiaLoadCount;
   p.asleepSysLoadCount = s.asleepSysLoadCount, p.asleepDiaLoadCount = s.asleepDiaLoadCount;
@@ -180,19 +179,11 @@ void FillStatistics(const ReportOptions& o, const Computed& k, ReportStatisticsP
   for (const _BP_RECORD* r : k.refs.analysed)
     if (r->spo2 >= 1 && r->spo2 <= 99) spo2.push_back(r->spo2);
   p.rows[row] = RowOf(spo2);
-  p.surgePreWaking = k.surge.preWaking;
-  p.arvSys = k.variability.arvSys, p.arvDia = k.variability.arvDia;
-  p.figures = k.figures;
-  p.weightedSdSys = k.variability.weightedSdSys;
-  std::vector<double> f = {rs.awakeSysLoad,   rs.awakeDiaLoad,  rs.asleepSysLoad, rs.asleepDiaLoad,
-                           rs.wholeSysLoad,   rs.wholeDiaLoad,  rs.nightDipSys,   rs.nightDipDia,
-                           rs.hourlyRatioSys, rs.hourlyRatioDia};
-  for (const _BP_SPREAD* g :
-       {&rs.sdWhole, &rs.sdAwake, &rs.sdAsleep, &rs.cvWhole, &rs.cvAwake, &rs.cvAsleep})
-    f.insert(f.end(), {g->sys, g->dia, g->pr, g->map});
-  f.insert(f.end(), {rs.r, rs.diaOnSysSlope, rs.diaOnSysIntercept, rs.sysOnDiaSlope,
-                     rs.sysOnDiaIntercept, rs.aasi, k.surge.sleepTrough});
-  std::copy(f.begin(), f.end(), p.figuresList.begin());
+  p.surgePreWaking = k.fig.surge.preWaking;
+  p.arvSys = k.fig.variability.arvSys, p.arvDia = k.fig.variability.arvDia;
+  p.figures = k.present;
+  p.weightedSdSys = k.fig.variability.weightedSdSys;
+  p.figuresList = StatFiguresOf(k.fig).values;
 }
 
 ReportRange RangeOf(const _BP_EXTREME_GROUP& g) {
@@ -200,18 +191,18 @@ ReportRange RangeOf(const _BP_EXTREME_GROUP& g) {
 }
 
 void FillSummary(const ReportCase& c, const Computed& k, ReportSummaryPage& p) {
-  p.analysedCount = k.stats.analysedCount;
+  p.analysedCount = k.fig.statistics.analysedCount;
   p.sys = RangeOf(k.extremes.sys);
   p.dia = RangeOf(k.extremes.dia);
   p.pr = RangeOf(k.extremes.pr);
-  p.nightDipSys = k.rs.nightDipSys, p.nightDipDia = k.rs.nightDipDia;
-  p.hourlyRatioSys = k.rs.hourlyRatioSys, p.hourlyRatioDia = k.rs.hourlyRatioDia;
+  p.nightDipSys = k.fig.report.nightDipSys, p.nightDipDia = k.fig.report.nightDipDia;
+  p.hourlyRatioSys = k.fig.report.hourlyRatioSys, p.hourlyRatioDia = k.fig.report.hourlyRatioDia;
   if (!k.refs.analysed.empty()) {
     const std::vector<double> map = ValuesOf(k.refs.analysed, Quantity::Map);
     const auto [lo, hi] = std::minmax_element(map.begin(), map.end());
     p.map = {int32_t(*hi), int32_t(*lo), int32_t(float(Mean(map)))};
   }
-  p.awakeCount = k.stats.awakeCount, p.asleepCount = k.stats.asleepCount;
+  p.awakeCount = k.fig.statistics.awakeCount, p.asleepCount = k.fig.statistics.asleepCount;
   p.conclusion = c.patient.extra[kExtraDiagnosis];
 }
 
@@ -230,7 +221,7 @@ void FillDiagnosis(const ReportCase& c, const ReportPatientPage& p, const Comput
   d.outpatientId = pi.doorId, d.tel = pi.tel, d.address = pi.address, d.department = pi.office;
   d.medication = pi.extra[kExtraMedication];
   d.age = pi.age, d.height = pi.height, d.weight = pi.weight;
-  const _BP_STATISTICS& s = k.stats;
+  const _BP_STATISTICS& s = k.fig.statistics;
   d.allSys = s.whole[Quantity::Sys].mean, d.allDia = s.whole[Quantity::Dia].mean;
   d.daySys = s.awake[Quantity::Sys].mean, d.dayDia = s.awake[Quantity::Dia].mean;
   d.nightSys = s.asleep[Quantity::Sys].mean, d.nightDia = s.asleep[Quantity::Dia].mean;
@@ -238,11 +229,12 @@ void FillDiagnosis(const ReportCase& c, const ReportPatientPage& p, const Comput
   d.maxDia = k.extremes.dia.maxValue, d.minDia = k.extremes.dia.minValue;
   d.maxSysTime = MaxTime(k.extremes.sys), d.minSysTime = MinTime(k.extremes.sys);
   d.maxDiaTime = MaxTime(k.extremes.dia), d.minDiaTime = MinTime(k.extremes.dia);
-  d.dipSysPercent = k.rs.nightDipSys * 100.0, d.dipDiaPercent = k.rs.nightDipDia * 100.0;
-  d.cvAllSys = k.rs.cvWhole.sys, d.cvAllDia = k.rs.cvWhole.dia;
-  d.cvDaySys = k.rs.cvAwake.sys, d.cvDayDia = k.rs.cvAwake.dia;
-  d.cvNightSys = k.rs.cvAsleep.sys, d.cvNightDia = k.rs.cvAsleep.dia;
-  d.aasi = k.rs.aasi;
+  d.dipSysPercent = k.fig.report.nightDipSys * 100.0,
+  d.dipDiaPercent = k.fig.report.nightDipDia * 100.0;
+  d.cvAllSys = k.fig.report.cvWhole.sys, d.cvAllDia = k.fig.report.cvWhole.dia;
+  d.cvDaySys = k.fig.report.cvAwake.sys, d.cvDayDia = k.fig.report.cvAwake.dia;
+  d.cvNightSys = k.fig.report.cvAsleep.sys, d.cvNightDia = k.fig.report.cvAsleep.dia;
+  d.aasi = k.fig.report.aasi;
 }
 
 }  // namespace
@@ -304,16 +296,12 @@ ReportData BuildReportData(const ReportCase& c, const ReportHead& head, const Re
   Computed k;
   const Thresholds& t = o.thresholds;
   k.refs = BuildPeriodRefs(c.readings, c.asleepStart, c.awakeStart);
-  ComputeStatistics(k.refs, static_cast<int32_t>(c.readings.size()), t, k.stats);
-  ComputeReportStatistics(k.refs, k.stats, k.rs);
+  ComputeCaseFigures(k.refs, static_cast<int32_t>(c.readings.size()), c.asleepStart, c.awakeStart,
+                     t, k.fig);
   ComputeExtremesAndRanges(k.refs.analysed, o.limits, k.extremes);
   ComputeDistribution(k.refs.analysed, k.distribution);
   ComputeCorrelation(k.refs.analysed, c.asleepStart, c.awakeStart, k.correlation);
-  k.surge = ComputeMorningSurge(k.refs, c.awakeStart);
-  k.variability = ComputeVariability(k.refs, c.asleepStart, c.awakeStart);
-  k.dipping = ComputeDipping(k.stats, t.lowCR, t.highCR);
-  k.quality = ComputeRecordingQuality(static_cast<int32_t>(c.readings.size()), k.refs);
-  k.figures = FigureBits(k);
+  k.present = FigureBits(k.fig);
 
   FillMain(c, head, d.main);
   FillPatient(c, o, k, language, d.patient);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/CaseFigures.h"
 #include "analysis/Correlation.h"
 #include "cases/CaseRecord.h"
 #include "settings/ReportHead.h"
@@ -105,7 +106,6 @@ struct ReportStatRow {  // one row of "2.rp" and its value list
 };
 
 inline constexpr int kStatRowCount = 14;
-inline constexpr int kStatFigureCount = 41;
 
 // "2.rp": the statistics page.
 struct ReportStatisticsPage {
@@ -119,10 +119,7 @@ struct ReportStatisticsPage {
   double surgePreWaking = 0.0, arvSys = 0.0, arvDia = 0.0;
   int32_t figures = 0;
   double weightedSdSys = 0.0;
-  // loads (awake SYS, awake DIA, asleep SYS, asleep DIA, whole SYS, whole DIA), night dips
-  // (SYS, DIA), hourly ratios (SYS, DIA), SD whole/awake/asleep x SYS DIA PR MAP, CV likewise,
-  // r, DIA-on-SYS slope and intercept, SYS-on-DIA slope and intercept, AASI, sleep-trough
-  // morning surge
+  // The figures in the order of StatFigure (analysis/CaseFigures.h), which names each one.
   std::array<double, kStatFigureCount> figuresList{};
   bool operator==(const ReportStatisticsPage&) const = default;
 };

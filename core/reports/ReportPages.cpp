@@ -126,9 +126,9 @@ void FillHistogramPages(const Computed& k, ReportHistogramPage& six,
 
 void FillPiePage(const Computed& k, const RangeLimits& l, ReportPiePage& out) {
   const ReadingRefs& a = k.refs.analysed;
-  out.sys = PieOf(k.extremes.sys, l.sysLow, l.sysHigh, k.rs.sdWhole.sys, a, Quantity::Sys);
-  out.dia = PieOf(k.extremes.dia, l.diaLow, l.diaHigh, k.rs.sdWhole.dia, a, Quantity::Dia);
-  out.pr = PieOf(k.extremes.pr, l.prLow, l.prHigh, k.rs.sdWhole.pr, a, Quantity::Pr);
+  out.sys = PieOf(k.extremes.sys, l.sysLow, l.sysHigh, k.fig.report.sdWhole.sys, a, Quantity::Sys);
+  out.dia = PieOf(k.extremes.dia, l.diaLow, l.diaHigh, k.fig.report.sdWhole.dia, a, Quantity::Dia);
+  out.pr = PieOf(k.extremes.pr, l.prLow, l.prHigh, k.fig.report.sdWhole.pr, a, Quantity::Pr);
 }
 
 void FillCorrelationPage(const Computed& k, ReportCorrelationPage& out) {
@@ -142,8 +142,9 @@ void FillCorrelationPage(const Computed& k, ReportCorrelationPage& out) {
 
 void FillHourlyPage(const ReportCase& c, const Computed& k, ReportHourlyPage& out) {
   out.awakeStart = c.awakeStart, out.asleepStart = c.asleepStart;
-  out.hourlyRatioSys = k.rs.hourlyRatioSys, out.hourlyRatioDia = k.rs.hourlyRatioDia;
-  out.arvSys = k.variability.arvSys, out.arvDia = k.variability.arvDia;
+  out.hourlyRatioSys = k.fig.report.hourlyRatioSys,
+  out.hourlyRatioDia = k.fig.report.hourlyRatioDia;
+  out.arvSys = k.fig.variability.arvSys, out.arvDia = k.fig.variability.arvDia;
   const _BP_RECORD* first = nullptr;
   for (const _BP_RECORD* r : k.refs.analysed)
     if (IsValidDate(r->year, r->month, r->day, r->hour, r->minute)) {

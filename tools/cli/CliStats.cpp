@@ -12,8 +12,6 @@
 #include "analysis/ClinicalIndices.h"
 #include "analysis/EventParams.h"
 #include "analysis/HourlyAverages.h"
-#include "analysis/ReportStatistics.h"
-#include "analysis/SpO2Summary.h"
 #include "app/AppInfo.h"
 #include "cases/CaseDocument.h"
 #include "language/Language.h"
@@ -188,13 +186,11 @@ Json ParamsJson(const EventParams& p) {
           {"swing", p.swing},         {"criterion", p.criterion}};
 }
 
-Json ExtrasJson(const CaseDocument& doc, const CaseAnalysis& a, const CConfigFile& config) {
-  const PeriodRefs refs = DocumentRefs(doc);
-  const _BP_MORNING_SURGE m = ComputeMorningSurge(refs, doc.AwakeStart());
-  const _BP_VARIABILITY v = ComputeVariability(refs, doc.AsleepStart(), doc.AwakeStart());
-  const _BP_DIPPING d = ComputeDipping(a.statistics, config.settings.lowCR, config.settings.highCR);
-  const _BP_RECORDING_QUALITY q =
-      ComputeRecordingQuality(static_cast<int32_t>(doc.AllReadings().size()), refs);
+Json ExtrasJson(const CaseFigures& k) {
+  const _BP_MORNING_SURGE& m = k.surge;
+  const _BP_VARIABILITY& v = k.variability;
+  const _BP_DIPPING& d = k.dipping;
+  const _BP_RECORDING_QUALITY& q = k.quality;
   const bool dipSet = d.sys != DipClass::Unknown;
   return {{"morningSurge",
            {{"sleepTrough", Maybe(m.sleepTroughSet, m.sleepTrough)},
@@ -210,8 +206,8 @@ Json ExtrasJson(const CaseDocument& doc, const CaseAnalysis& a, const CConfigFil
             {"awakeHours", v.awakeHours},
             {"asleepHours", v.asleepHours}}},
           {"dipping",
-           {{"lowCR", config.settings.lowCR},
-            {"highCR", config.settings.highCR},
+           {{"lowCR", k.thresholds.lowCR},
+            {"highCR", k.thresholds.highCR},
             {"sysPercent", Maybe(dipSet, d.sysPercent)},
             {"diaPercent", Maybe(dipSet, d.diaPercent)},
             {"sysClass", DipClassName(d.sys)},
@@ -310,9 +306,7 @@ int CaseStats(const std::vector<std::string>& args) {
   CaseAnalysis analysis;
   RunOpenAnalysis(doc, thresholds, RangeLimits{}, spo2Params, prParams, analysis);
   Reanalyse(doc, thresholds, view, analysis);
-
-  _BP_REPORT_STATISTICS report;
-  ComputeReportStatistics(DocumentRefs(doc), analysis.statistics, report);
+  const CaseFigures& figures = analysis.Figures();
 
   static const char* periodNames[] = {"all", "awake", "asleep"};
   Json out;
@@ -326,7 +320,7 @@ int CaseStats(const std::vector<std::string>& args) {
       {"asleepSys", thresholds.asleepSys}, {"asleepDia", thresholds.asleepDia},
       {"lowCR", thresholds.lowCR},         {"highCR", thresholds.highCR},
       {"dayBPLoad", thresholds.dayBPLoad}, {"nightBPLoad", thresholds.nightBPLoad}};
-  out["statistics"] = StatisticsJson(analysis.statistics);
+  out["statistics"] = StatisticsJson(figures.statistics);
   out["rangeLimits"] = LimitsJson(view.limits);
   out["extremes"] = {{"sys", GroupJson(analysis.extremes.sys)},
                      {"dia", GroupJson(analysis.extremes.dia)},
@@ -334,10 +328,10 @@ int CaseStats(const std::vector<std::string>& args) {
   out["distribution"] = {{"sys", analysis.distribution.sys},
                          {"dia", analysis.distribution.dia},
                          {"pr", analysis.distribution.pr}};
-  out["reportStatistics"] = ReportJson(report);
+  out["reportStatistics"] = ReportJson(figures.report);
   out["correlation"] =
       doc.ModelCode() == kQora ? Json(nullptr) : CorrelationJson(analysis.correlation);
-  const Json extras = ExtrasJson(doc, analysis, config);
+  const Json extras = ExtrasJson(figures);
   for (const auto& [key, value] : extras.items()) out[key] = value;
 
   if (!baseline.empty()) {
@@ -355,12 +349,12 @@ int CaseStats(const std::vector<std::string>& args) {
   out["averageMinutes"] = average;
   out["averages"] = AveragesJson(doc.AnalysedReadings(), average);
 
-  if (doc.Spo2Count() > 0 && !doc.Spo2Samples().empty()) {
+  if (figures.spo2Set) {
     out["spo2Params"] = ParamsJson(spo2Params);
     out["prParams"] = ParamsJson(prParams);
     out["spo2Events"] = EventsJson(analysis.spo2Events);
     out["prEvents"] = EventsJson(analysis.prEvents);
-    const _SPO2_SUMMARY s = ComputeSpO2Summary(doc.Spo2Samples(), &spo2Params, analysis.spo2Events);
+    const _SPO2_SUMMARY& s = figures.spo2;
     out["spo2Summary"] = {{"eventCount", s.eventCount},
                           {"validSeconds", s.validSeconds},
                           {"odi", Maybe(s.odiSet, s.odi)},

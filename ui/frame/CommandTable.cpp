@@ -6,6 +6,7 @@
 #include "app/ZavApp.h"
 #include "frame/CommandIds.h"
 #include "view/ReportCommands.h"
+#include "view/ReviewCommands.h"
 #include "view/TableCommand.h"
 #include "view/ZavDoc.h"
 #include "view/ZavView.h"
@@ -58,11 +59,13 @@ const CommandEntry kCommands[] = {
     {cmd::kPrintSetup, Menu("IDS_SELECT_PRINT"), nullptr, R::View, E::Always,
      [](T t) { ReportCommands::Of(t.view).OnPrintSetup(); }},
     {cmd::kStatistics, Menu("IDS_LOOK_INFORMATION"), "IDS_STA_MESSAGE", R::View, E::CaseOpen,
-     nullptr},
+     [](T t) { review::OnStatistics(*t.view); }},
     {cmd::kEditData, Menu("IDS_BLOOD_DATAS"), "IDS_EDIT", R::View, E::CaseOpen,
      [](T t) { OnEditData(*t.view); }},
-    {cmd::kPatientData, Menu("IDS_PATIENT_DATA"), nullptr, R::View, E::CaseOpen, nullptr},
-    {cmd::kSleepTimes, Menu("IDS_SLEEP_TIMES"), nullptr, R::View, E::CaseOpen, nullptr},
+    {cmd::kPatientData, Menu("IDS_PATIENT_DATA"), nullptr, R::View, E::CaseOpen,
+     [](T t) { review::OnPatientData(*t.view, t.doc); }},
+    {cmd::kSleepTimes, Menu("IDS_SLEEP_TIMES"), nullptr, R::View, E::CaseOpen,
+     [](T t) { review::OnSleepTimes(*t.view); }},
     {cmd::kStandardValues, Case("IDS_STANDARD_VALUES_Menu"), nullptr, R::Document, E::Always,
      [](T t) { t.doc->OnSettings(2); }},
     {cmd::kLanguage, Menu("IDS_LANGUAGE"), nullptr, R::Document, E::Always,
@@ -87,7 +90,8 @@ const CommandEntry kCommands[] = {
      [](T t) { t.view->OnChartKind(3); }},
     {cmd::kCorrelation, None(), "IDS_COM_LINE", R::View, E::CaseOpen,
      [](T t) { t.view->OnChartKind(4); }},
-    {cmd::kPlanInfo, None(), "IDS_CON_MESSAGE", R::View, E::CaseOpen, nullptr},
+    {cmd::kPlanInfo, None(), "IDS_CON_MESSAGE", R::View, E::CaseOpen,
+     [](T t) { review::OnPlanInfo(*t.view); }},
     {cmd::kFilePreview, Menu("IDS_FILE_PREVIEW"), nullptr, R::View, E::CaseOpen, nullptr},
     // Framework commands without a menu item of their own.
     {cmd::kPrint, None(), nullptr, R::View, E::Always, nullptr},

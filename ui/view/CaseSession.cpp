@@ -72,6 +72,17 @@ void CaseSession::Reanalyse(const AnalysisView& view) {
   info_.readingCount = int32_t(impl_->doc.AllReadings().size());
 }
 
+int CaseSession::ChangeSleepPeriods(int awakeStart, int asleepStart, const AnalysisView& view) {
+  if (!info_.open) return 0;
+  if (vesk::ChangeSleepPeriods(impl_->doc, awakeStart, asleepStart, impl_->thresholds, view,
+                               impl_->analysis) != 1)
+    return 0;
+  info_.awakeStart = impl_->doc.AwakeStart();
+  info_.asleepStart = impl_->doc.AsleepStart();
+  info_.analysedCount = impl_->analysis.statistics.analysedCount;
+  return 1;
+}
+
 void CaseSession::Close() {
   impl_ = std::make_unique<Impl>(impl_->language);
   info_ = {};

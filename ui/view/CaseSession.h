@@ -49,6 +49,10 @@ class CaseSession {
   // The analysis again for the chosen period and bounds (after a click on the trend chart, a
   // period or bound change). Does nothing without an opened case.
   void Reanalyse(const AnalysisView& view);
+  // New awake and asleep starts for the open case only (the file keeps its own), then the
+  // analysis again. Returns 0 and changes nothing without a case or for a minute outside
+  // 0..1439.
+  int ChangeSleepPeriods(int awakeStart, int asleepStart, const AnalysisView& view);
 
   const OpenedCaseInfo& Info() const { return info_; }
   CaseDocument& Document();

@@ -447,15 +447,44 @@ int CZavView::OpenCase(const std::string& path) {
   charts_->setCase(source);
   trendMode_ = charts_->host().Trend().DisplayMode();
   ShowControlsFor(chartKind_);
-  if (QWidget* frame = window()) {
-    frame->setWindowTitle(
-        Qs(FormatCaseTitle(g_AppTitle, TxS(kMessageSetting, "IDS_PATIENTS_NAMES"), info.name,
-                           TxS(kMessageSetting, "IDS_PATIENTS_ID"), info.caseId,
-                           TxS(kGlobalSetting, "IDS_AGE"), info.age)));
-  }
+  ShowPatient();
   if (auto* frame = qobject_cast<CMainFrame*>(window())) frame->UpdateCommandUI();
   update();
   return result;
+}
+
+AnalysisView CZavView::CurrentAnalysisView() const {
+  return {Period(selectedPeriod_), FieldLimits()};
+}
+
+void CZavView::ShowChangedPeriods() {
+  if (!session_->Info().open) return;
+  const OpenedCaseInfo& info = session_->Info();
+  if (g_Config) {
+    g_Config->caseState.awakeStartMinutes = info.awakeStart;
+    g_Config->caseState.asleepStartMinutes = info.asleepStart;
+  }
+  // The charts copy the boundaries when they are given a case, so they are given it again.
+  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
+                                          session_->State(), &g_Language);
+  if (g_Config) source.colours = g_Config->colours;
+  source.period = Period(selectedPeriod_);
+  source.ranges = FieldLimits();
+  charts_->setCase(source);
+  if (chartKind_ != 0 && !charts_->setKind(chartKind_)) chartKind_ = 0;
+  ShowControlsFor(chartKind_);
+  charts_->refresh(true);
+  update();
+}
+
+void CZavView::ShowPatient() {
+  if (!session_->Info().open) return;
+  const _PATIENT_INFO& p = session_->Document().Patient();
+  if (QWidget* frame = window()) {
+    frame->setWindowTitle(Qs(FormatCaseTitle(g_AppTitle, TxS(kMessageSetting, "IDS_PATIENTS_NAMES"),
+                                             p.name, TxS(kMessageSetting, "IDS_PATIENTS_ID"),
+                                             p.caseId, TxS(kGlobalSetting, "IDS_AGE"), p.age)));
+  }
 }
 
 void CZavView::OnChartKind(int kind) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/CaseAnalysis.h"
 #include "analysis/Extremes.h"
 
 class QRadioButton;
@@ -54,6 +55,13 @@ class CZavView : public QWidget {
 
   // Texts of every control from the language tables.
   void Retext();
+  // The period and bounds the analysis of the open case is prepared with.
+  AnalysisView CurrentAnalysisView() const;
+  // After the open case's sleep periods changed: the charts take the new day/night
+  // boundaries and the whole view is drawn again.
+  void ShowChangedPeriods();
+  // The window title again from the open case's patient record.
+  void ShowPatient();
 
   int ChartKind() const { return chartKind_; }
   int SelectedPeriod() const { return selectedPeriod_; }

@@ -1,0 +1,96 @@
+#include "view/ReviewCommands.h"
+
+#include <QtCore/QDate>
+
+#include "analysis/StatisticsTable.h"
+#include "app/Globals.h"
+#include "app/Texts.h"
+#include "app/UiMessages.h"
+#include "cases/CaseDocument.h"
+#include "cases/PatientData.h"
+#include "cases/PlanLines.h"
+#include "dialogs/review/PatientSheet.h"
+#include "dialogs/review/PlanView.h"
+#include "dialogs/review/SleepPeriodDialog.h"
+#include "dialogs/review/StatisticsDialog.h"
+#include "view/CaseSession.h"
+#include "view/ZavView.h"
+
+namespace vesk::review {
+
+namespace {
+
+bool CaseOpen(CZavView& view) {
+  return view.Session().Info().open;
+}
+
+}  // namespace
+
+std::function<DateParts()>& Today() {
+  static std::function<DateParts()> today = [] {
+    const QDate d = QDate::currentDate();
+    DateParts p;
+    p.year = d.year();
+    p.month = d.month();
+    p.day = d.day();
+    return p;
+  };
+  return today;
+}
+
+void OnStatistics(CZavView& view) {
+  if (!CaseOpen(view)) return;
+  // The record is current: every analysis of the case computes it again.
+  const CaseFigures& figures = view.Session().Analysis().Figures();
+  StatisticsDialog dialog(FormatStatisticsTable(figures.statistics, figures.thresholds), g_Language,
+                          view.window());
+  dialog.exec();
+}
+
+void OnPatientData(CZavView& view, const CZavDoc* doc) {
+  if (!CaseOpen(view)) return;
+  if (!doc) {
+    ShowBox(TxS(kGlobalSetting, "IDS_DOC_ERROR"), MessageIcon::Error);
+    return;
+  }
+  const std::string path = view.Session().Info().path;
+  _PATIENT_INFO info;
+  if (LoadCasePatient(path, info) != 1) {
+    ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
+    return;
+  }
+  PatientSheet sheet(info, ReadBirthdayMarker(path), Today()(), g_Language, view.window());
+  if (sheet.exec() != QDialog::Accepted) return;
+  // The file first: the open case shows the new data only once they are stored.
+  if (SaveCasePatient(path, sheet.Patient()) != 1) {
+    ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
+    return;
+  }
+  view.Session().Document().Patient() = sheet.Patient();
+  view.ShowPatient();
+}
+
+void OnSleepTimes(CZavView& view) {
+  if (!CaseOpen(view)) return;
+  CaseSession& session = view.Session();
+  const CaseDocument& doc = session.Document();
+  SleepPeriodDialog dialog(doc.AwakeStart(), doc.AsleepStart(), g_Language, view.window());
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (session.ChangeSleepPeriods(dialog.AwakeStart(), dialog.AsleepStart(),
+                                 view.CurrentAnalysisView()) != 1)
+    return;
+  view.ShowChangedPeriods();
+}
+
+void OnPlanInfo(CZavView& view) {
+  if (!CaseOpen(view)) {
+    ShowBox(TxS(kCorreLine, "IDS_NOCASE_SELECTED"), MessageIcon::Warning);
+    return;
+  }
+  const CaseDocument& doc = view.Session().Document();
+  PlanView dialog(PlanLines(doc.Plan(), doc.ModelCode(), doc.FileInfo().protocol), g_Language,
+                  view.window());
+  dialog.exec();
+}
+
+}  // namespace vesk::review
