@@ -271,7 +271,8 @@ int UploadCommand(std::vector<std::string> args) {
   const int r = Detect(s.doc, s.home, link);
   if (r != kResultOk) return ExitFor(r);
   const int kind = s.doc.Detected().nDeviceKind;
-  if (kind == kQora) {
+  const RecorderModel* model = ModelOfKind(kind);
+  if (!model || model->uploadModes.empty()) {
     std::fprintf(stderr, "vesk-cli: a %s takes no measurement plan\n", ModelName(kind));
     return kExitNotSupported;
   }
