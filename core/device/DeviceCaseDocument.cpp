@@ -23,6 +23,25 @@ int32_t DeviceCaseDocument::DetectRecorder(const DetectOptions& options, int wat
   return kResultOk;
 }
 
+bool DeviceCaseDocument::StartTrace(const std::string& path) {
+  if (!trace_.Open(path)) {
+    link_.SetTrace(nullptr);
+    return false;
+  }
+  link_.SetTrace(&trace_);
+  return true;
+}
+
+bool DeviceCaseDocument::StartConfiguredTrace(const SystemSettings& system) {
+  if (system.linkTraceFile.empty()) return true;
+  return StartTrace(system.linkTraceFile);
+}
+
+void DeviceCaseDocument::StopTrace() {
+  link_.SetTrace(nullptr);
+  trace_.Close();
+}
+
 void DeviceCaseDocument::SetDownloadTarget(std::string dataPath, std::string user) {
   dataPath_ = std::move(dataPath);
   user_ = std::move(user);

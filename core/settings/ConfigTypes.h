@@ -92,6 +92,9 @@ struct SystemSettings {
   std::string otherExe;
   int32_t useOtherExePdf = 0;
   std::string otherExePdf;
+  // Support: file that receives a trace of every recorder link frame ("LINKTRACEFILE"); set
+  // by hand, never written back.
+  std::string linkTraceFile;
   bool operator==(const SystemSettings&) const = default;
 };
 

@@ -18,6 +18,7 @@ SystemSettings LoadSystemSettings(const std::string& iniPath) {
   s.otherExe = ini.ReadString(kSystemSection, "OTHEREXE", "");
   s.useOtherExePdf = ini.ReadInt(kSystemSection, "ISUSEOTHEREXEPDF", 0);
   s.otherExePdf = ini.ReadString(kSystemSection, "OTHEREXEPDF", "");
+  s.linkTraceFile = ini.ReadString(kSystemSection, "LINKTRACEFILE", "");
   return s;
 }
 
