@@ -1,5 +1,6 @@
 #include "analysis/CaseAnalysis.h"
 #include "cases/CaseDocument.h"
+#include "device/ModelTable.h"
 
 namespace vesk {
 
@@ -11,7 +12,9 @@ void Split(CaseDocument& doc) {
 
 void Correlate(const CaseDocument& doc, const ReadingRefs& analysed, CaseAnalysis& out) {
   out.correlation = _BP_CORRELATION{};
-  if (doc.ModelCode() == kQora) return;
+  // Home readings are no day-and-night profile: nothing to correlate.
+  const RecorderModel* model = ModelOfKind(doc.ModelCode());
+  if (model && !model->ambulatory) return;
   ComputeCorrelation(analysed, doc.AsleepStart(), doc.AwakeStart(), out.correlation);
 }
 
@@ -44,7 +47,8 @@ void RunOpenAnalysis(CaseDocument& doc, const Thresholds& thresholds, const Rang
 
   out.spo2Events.clear();
   out.prEvents.clear();
-  if (doc.ModelCode() == kMiru && doc.Spo2Count() != 0) {
+  const RecorderModel* model = ModelOfKind(doc.ModelCode());
+  if (model && model->recordsSpO2 && doc.Spo2Count() != 0) {
     DetectSpO2Events(doc.Spo2Samples(), &spo2Params, out.spo2Events);
     DetectPulseRateEvents(doc.Spo2Samples(), &prParams, out.prEvents);
   }

@@ -141,38 +141,6 @@ const char* CaseFolderName(CaseFolder folder) {
   return "VESK";
 }
 
-std::optional<CaseSlot> SlotFor(int kind, RecordingData data, int homeUser) {
-  switch (data) {
-    case RecordingData::Ambulatory:
-      if (kind >= kTaloColor && kind <= kPexaC && kind != kQora)
-        return CaseSlot{CaseFolder::Vesk, 1};
-      return std::nullopt;
-    case RecordingData::Monitor:
-      if (kind == kMiru) return CaseSlot{CaseFolder::Monitor, 2};
-      return std::nullopt;
-    case RecordingData::SingleUser:
-      if (kind == kTaloColor) return CaseSlot{CaseFolder::SingleUser, 2};
-      if (kind == kMiru) return CaseSlot{CaseFolder::SingleUser, 3};
-      return std::nullopt;
-    case RecordingData::HomeUser:
-      if (kind == kQora && homeUser >= 1 && homeUser <= 3)
-        return CaseSlot{CaseFolder::Bpm, homeUser};
-      return std::nullopt;
-  }
-  return std::nullopt;
-}
-
-std::optional<CaseSlot> SlotForDataMode(int kind, int mode) {
-  if (kind == kQora) {
-    if (mode >= 4 && mode <= 6) return SlotFor(kind, RecordingData::HomeUser, mode - 3);
-    return std::nullopt;
-  }
-  if (mode == 1) return SlotFor(kind, RecordingData::Ambulatory);
-  if (kind == kMiru && mode == 2) return SlotFor(kind, RecordingData::Monitor);
-  if (kind == kMiru && mode == 3) return SlotFor(kind, RecordingData::SingleUser);
-  return std::nullopt;
-}
-
 CaseFolderTree::CaseFolderTree(std::string dataPath, std::string user)
     : dataPath_(std::move(dataPath)), user_(std::move(user)) {
   while (dataPath_.size() > 1 && dataPath_.back() == '/') dataPath_.pop_back();

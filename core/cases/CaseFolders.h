@@ -67,14 +67,8 @@ struct CaseSlot {
   bool operator==(const CaseSlot&) const = default;
 };
 
-enum class RecordingData { Ambulatory, Monitor, SingleUser, HomeUser };
-// The slot of one recording: ambulatory readings of any kind go to VESK/01; MIRU monitor
-// data to Monitor/02; single-user readings to SingleUser/02 (TALOColor) or /03 (MIRU); home
-// readings of QORA user k to BPM/0k. nullopt for combinations no recorder produces.
-std::optional<CaseSlot> SlotFor(int deviceKind, RecordingData data, int homeUser = 0);
-// The same by the download's data mode: 1 (every kind; ambulatory), MIRU 2 and 3, QORA 4 to
-// 6 (users 1 to 3). Mode 7 (all QORA users) names three files: use SlotFor per user.
-std::optional<CaseSlot> SlotForDataMode(int deviceKind, int dataMode);
+// Which recording of which recorder goes into which slot is a fact of the recorder models:
+// see SlotFor in device/ModelTable.h.
 
 class CaseFolderTree {
  public:

@@ -273,9 +273,10 @@ bool IsChinese(const _PATIENT_INFO& p) {
   return !p.name.empty() && static_cast<unsigned char>(p.name[0]) >= 0x80;
 }
 
-}  // namespace
-
-_BP_TRANSPORT_INFO DefaultPlanFor(int deviceKind, const DateParts& first) {
+// The plan a download gives readings that carry none: the record's defaults dated like the
+// first reading, with the flags the recorder model sets (the device tests hold the samples to
+// the download's own default plan).
+_BP_TRANSPORT_INFO GeneratedPlan(const _BP_RECORD& first, int flags) {
   _BP_TRANSPORT_INFO plan;
   plan.year = first.year;
   plan.month = first.month;
@@ -283,11 +284,12 @@ _BP_TRANSPORT_INFO DefaultPlanFor(int deviceKind, const DateParts& first) {
   plan.hour = first.hour;
   plan.minute = first.minute;
   plan.second = 0;
-  const int flags = deviceKind == kMiru || deviceKind == kQora ? 1 : 0;
   plan.manualSet = flags;
   plan.startKey = flags;
   return plan;
 }
+
+}  // namespace
 
 _FILE_ALL_INFO MakeAmbulatorySample(const SampleOptions& o) {
   SampleRandom rng(o.seed);
@@ -356,9 +358,7 @@ _FILE_ALL_INFO MakeSingleUserSample(const SampleOptions& o) {
     }
   }
   MoveBack(f.readings, o.outOfOrder);
-  const _BP_RECORD& first = f.readings.front();
-  f.plan =
-      DefaultPlanFor(kTaloColor, {first.year, first.month, first.day, first.hour, first.minute, 0});
+  f.plan = GeneratedPlan(f.readings.front(), 0);
   Finish(f);
   return f;
 }
@@ -490,9 +490,7 @@ std::array<_FILE_ALL_INFO, 3> MakeQoraSamples(const SampleOptions& o) {
       body.At(o.start, false, 6 * 60, rng, sys, dia, pr);
       f.readings.push_back(Reading(o.start, sys, dia, pr));
     }
-    const _BP_RECORD& first = f.readings.front();
-    f.plan =
-        DefaultPlanFor(kQora, {first.year, first.month, first.day, first.hour, first.minute, 0});
+    f.plan = GeneratedPlan(f.readings.front(), 1);
     Finish(f);
   }
   return out;

@@ -59,10 +59,6 @@ _FILE_ALL_INFO MakeMiruSample(const SampleOptions& options);
 // QORA home readings of users 1 to 3 ("User1"/"001" ...), one case per user.
 std::array<_FILE_ALL_INFO, 3> MakeQoraSamples(const SampleOptions& options);
 
-// The default plan given to recordings without one, dated like the first reading;
-// manual-set and start-key flags 1 for MIRU and QORA, 0 otherwise.
-_BP_TRANSPORT_INFO DefaultPlanFor(int deviceKind, const DateParts& firstReading);
-
 // Writes a case file as a download would (version 2, through the case-file library), or in
 // the older version-1 layout. Returns the library's result: 1 or an error code.
 int32_t WriteSampleCase(const std::string& path, const _FILE_ALL_INFO& info, int version = 2);

@@ -63,7 +63,7 @@ int CProtocolBase::OpenLink() {
   if (!m_device) return kResultLinkLost;
   if (!m_device->IsOpen() && m_device->Open(0) != 1) return kResultLinkLost;
   m_device->Purge();
-  m_link = std::make_unique<RecorderLink>(*m_device, m_timing, m_cancel);
+  m_link = std::make_unique<RecorderLink>(*m_device, m_timing, m_cancel, m_trace);
   link::Hello hello;
   const int r = m_link->Hello(hello);
   if (r != kResultOk) return r;

@@ -42,6 +42,8 @@ class CProtocolBase {
   // The flag a transfer checks before every packet; cancelling ends it with 2000.
   void SetCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
   void SetLinkTiming(const LinkTiming& timing) { m_timing = timing; }
+  // Every frame of later transfers goes into this trace too (null: none).
+  void SetTrace(LinkTrace* trace) { m_trace = trace; }
   // Data bytes the last transfer received (without framing), for throughput figures.
   size_t LastPayloadBytes() const { return m_lastPayloadBytes; }
   // The device kinds this family speaks.
@@ -78,6 +80,7 @@ class CProtocolBase {
   std::atomic<int>* m_type = &m_ownType;
   const std::atomic<bool>* m_cancel = nullptr;
   LinkTiming m_timing;
+  LinkTrace* m_trace = nullptr;
 
   tag_SUPPORT_PROTOCOL m_info;
   _SUB_VERSION m_version;

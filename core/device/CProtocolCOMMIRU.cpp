@@ -1,8 +1,13 @@
 #include "device/CProtocolCOMMIRU.h"
 
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
+
+bool CProtocolCOMMIRU::SpeaksKind(int32_t kind) const {
+  return FindModel(kind, kProtocol) != nullptr;
+}
 
 int CProtocolCOMMIRU::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();

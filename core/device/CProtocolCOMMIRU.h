@@ -10,7 +10,9 @@ class TransferSession;
 
 class CProtocolCOMMIRU : public CProtocolBase {
  public:
-  bool SpeaksKind(int32_t kind) const override { return kind == kMiru; }
+  static constexpr int32_t kProtocol = 7;
+  // The models of the table that answer on this protocol number.
+  bool SpeaksKind(int32_t kind) const override;
   static int ReadInfo(TransferSession& s);
   static int ReadBP(TransferSession& s);
   static int ReadSpO2(TransferSession& s);

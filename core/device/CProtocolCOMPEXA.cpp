@@ -1,8 +1,13 @@
 #include "device/CProtocolCOMPEXA.h"
 
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
+
+bool CProtocolCOMPEXA::SpeaksKind(int32_t kind) const {
+  return FindModel(kind, kProtocol) != nullptr;
+}
 
 int CProtocolCOMPEXA::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();

@@ -1,8 +1,13 @@
 #include "device/CProtocolCOMPEXAC.h"
 
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
+
+bool CProtocolCOMPEXAC::SpeaksKind(int32_t kind) const {
+  return FindModel(kind, kProtocol) != nullptr;
+}
 
 int CProtocolCOMPEXAC::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();

@@ -1,8 +1,13 @@
 #include "device/CProtocolCOMQORA.h"
 
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
+
+bool CProtocolCOMQORA::SpeaksKind(int32_t kind) const {
+  return FindModel(kind, kProtocol) != nullptr;
+}
 
 int CProtocolCOMQORA::ReadBP(TransferSession& s) {
   auto& d = std::get<_DOWNLOAD_QORA>(s.data.data);

@@ -9,11 +9,14 @@ class TransferSession;
 
 class CProtocolCOMQORA : public CProtocolBase {
  public:
-  bool SpeaksKind(int32_t kind) const override { return kind == kQora; }
+  static constexpr int32_t kProtocol = 10;
+  // The models of the table that answer on this protocol number.
+  bool SpeaksKind(int32_t kind) const override;
   static int ReadBP(TransferSession& s);
+  // A home monitor takes no plan.
+  static bool UploadModeAllowed(int) { return false; }
 
  protected:
-  // A home monitor takes no plan.
   int UploadBPInfo() override { return kResultNotSupported; }
   int DownloadBPData() override;
 };

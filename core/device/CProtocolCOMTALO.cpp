@@ -1,8 +1,13 @@
 #include "device/CProtocolCOMTALO.h"
 
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
+
+bool CProtocolCOMTALO::SpeaksKind(int32_t kind) const {
+  return FindModel(kind, kProtocol) != nullptr;
+}
 
 int CProtocolCOMTALO::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();
@@ -10,9 +15,10 @@ int CProtocolCOMTALO::ReadInfo(TransferSession& s) {
 
 int CProtocolCOMTALO::ReadBP(TransferSession& s) {
   int r = s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
-  if (r != kResultOk || s.kind != kTaloColor) return r;
-  auto& d = std::get<_DOWNLOAD_TALOCOLOR>(s.data.data);
-  r = s.ReadReadings(link::kBlockSingleUser, kTransportSingleUser, d.singleUser);
+  // Only the model whose download has a single-user part keeps those readings.
+  auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&s.data.data);
+  if (r != kResultOk || !d) return r;
+  r = s.ReadReadings(link::kBlockSingleUser, kTransportSingleUser, d->singleUser);
   // An older TALOColor without single-user memory simply has none.
   return r == kResultNotSupported ? int(kResultOk) : r;
 }

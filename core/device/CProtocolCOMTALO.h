@@ -10,7 +10,9 @@ class TransferSession;
 
 class CProtocolCOMTALO : public CProtocolBase {
  public:
-  bool SpeaksKind(int32_t kind) const override { return kind == kTaloColor || kind == kTaloBlack; }
+  static constexpr int32_t kProtocol = 6;
+  // The models of the table that answer on this protocol number.
+  bool SpeaksKind(int32_t kind) const override;
   static int ReadInfo(TransferSession& s);
   static int ReadBP(TransferSession& s);
 

@@ -1,60 +1,42 @@
 #include "device/CProtocol_NEW.h"
 
-#include "device/CProtocolCOMMIRU.h"
-#include "device/CProtocolCOMPEXA.h"
-#include "device/CProtocolCOMPEXAC.h"
-#include "device/CProtocolCOMQORA.h"
-#include "device/CProtocolCOMTALO.h"
+#include "device/ModelTable.h"
 #include "device/TransferSession.h"
 
 namespace vesk {
 
+namespace {
+const FamilySteps* StepsOf(int kind) {
+  const RecorderModel* model = ModelOfKind(kind);
+  return model ? &model->steps : nullptr;
+}
+}  // namespace
+
+bool CProtocol_NEW::SpeaksKind(int32_t kind) const {
+  return ModelOfKind(kind) != nullptr;
+}
+
 int CProtocol_NEW::UploadBPInfo() {
-  const int kind = Session().kind;
-  if (kind == kQora) return kResultNotSupported;
-  if (kind == kMiru && !CProtocolCOMMIRU::UploadModeAllowed(CurrentMode()))
+  const FamilySteps* steps = StepsOf(Session().kind);
+  if (steps && steps->uploadAllowed && !steps->uploadAllowed(CurrentMode()))
     return kResultNotSupported;
   return CProtocolBase::UploadBPInfo();
 }
 
 int CProtocol_NEW::DownloadBPInfo() {
-  TransferSession& s = Session();
-  switch (s.kind) {
-    case kTaloColor:
-    case kTaloBlack:
-      return CProtocolCOMTALO::ReadInfo(s);
-    case kMiru:
-      return CProtocolCOMMIRU::ReadInfo(s);
-    case kPexa:
-      return CProtocolCOMPEXA::ReadInfo(s);
-    case kPexaC:
-      return CProtocolCOMPEXAC::ReadInfo(s);
-    default:
-      return kResultOk;  // QORA keeps no plan
-  }
+  const FamilySteps* steps = StepsOf(Session().kind);
+  // A model without a plan (the home monitor) has nothing to read here.
+  return steps && steps->readInfo ? steps->readInfo(Session()) : int(kResultOk);
 }
 
 int CProtocol_NEW::DownloadBPData() {
-  TransferSession& s = Session();
-  switch (s.kind) {
-    case kTaloColor:
-    case kTaloBlack:
-      return CProtocolCOMTALO::ReadBP(s);
-    case kMiru:
-      return CProtocolCOMMIRU::ReadBP(s);
-    case kPexa:
-      return CProtocolCOMPEXA::ReadBP(s);
-    case kPexaC:
-      return CProtocolCOMPEXAC::ReadBP(s);
-    case kQora:
-      return CProtocolCOMQORA::ReadBP(s);
-    default:
-      return kResultWrongDevice;
-  }
+  const FamilySteps* steps = StepsOf(Session().kind);
+  return steps && steps->readBP ? steps->readBP(Session()) : int(kResultWrongDevice);
 }
 
 int CProtocol_NEW::DownloadSpO2Data() {
-  return Session().kind == kMiru ? CProtocolCOMMIRU::ReadSpO2(Session()) : int(kResultOk);
+  const FamilySteps* steps = StepsOf(Session().kind);
+  return steps && steps->readSpO2 ? steps->readSpO2(Session()) : int(kResultOk);
 }
 
 }  // namespace vesk

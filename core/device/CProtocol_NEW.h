@@ -1,7 +1,7 @@
 #pragma once
 // The USB recorders of every family (protocol numbers 1-5). They speak the same link as the
-// serial ones; the family is known only after the greeting, so each step picks the family's
-// reading rules by the reported device kind.
+// serial ones; the family is known only after the greeting, so each step runs the family's
+// reading rules that the model table gives for the reported device kind.
 
 #include "device/CProtocolBase.h"
 
@@ -9,7 +9,8 @@ namespace vesk {
 
 class CProtocol_NEW : public CProtocolBase {
  public:
-  bool SpeaksKind(int32_t kind) const override { return kind >= kTaloColor && kind <= kPexaC; }
+  // Every model of the table.
+  bool SpeaksKind(int32_t kind) const override;
 
  protected:
   int UploadBPInfo() override;

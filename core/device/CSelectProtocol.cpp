@@ -37,7 +37,7 @@ bool CSelectProtocol::SetDevice(CDevice* device) {
 int CSelectProtocol::Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info) {
   if (!device.IsOpen() && device.Open(0) != 1) return kResultLinkLost;
   device.Purge();
-  RecorderLink link(device, m_options.timing, m_cancel);
+  RecorderLink link(device, m_options.timing, m_cancel, m_trace);
   link::Hello hello;
   int r = link.Hello(hello);
   if (r == kResultOk) {

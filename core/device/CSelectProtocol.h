@@ -46,6 +46,8 @@ class CSelectProtocol {
   // Binds the Bluetooth transport; detection then probes it alone.
   bool SetDevice(CDevice* device);
   void SetCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+  // Every frame of the greetings goes into this trace too (null: none).
+  void SetTrace(LinkTrace* trace) { m_trace = trace; }
   // 1 found (record filled); 3 or 4 when a recorder answered with a region or remote error and
   // no other recorder was found; 11 when nothing answered or detection was cancelled.
   int OnTestProtocol(tag_SUPPORT_PROTOCOL& info);
@@ -58,6 +60,7 @@ class CSelectProtocol {
   DetectOptions m_options;
   CDevice* m_bound = nullptr;
   const std::atomic<bool>* m_cancel = nullptr;
+  LinkTrace* m_trace = nullptr;
   DetectedPort m_found;
 };
 

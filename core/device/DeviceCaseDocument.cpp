@@ -1,5 +1,6 @@
 #include "device/DeviceCaseDocument.h"
 
+#include "device/ModelTable.h"
 #include "device/PlanRules.h"
 
 namespace vesk {
@@ -22,6 +23,25 @@ int32_t DeviceCaseDocument::DetectRecorder(const DetectOptions& options, int wat
   return kResultOk;
 }
 
+bool DeviceCaseDocument::StartTrace(const std::string& path) {
+  if (!trace_.Open(path)) {
+    link_.SetTrace(nullptr);
+    return false;
+  }
+  link_.SetTrace(&trace_);
+  return true;
+}
+
+bool DeviceCaseDocument::StartConfiguredTrace(const SystemSettings& system) {
+  if (system.linkTraceFile.empty()) return true;
+  return StartTrace(system.linkTraceFile);
+}
+
+void DeviceCaseDocument::StopTrace() {
+  link_.SetTrace(nullptr);
+  trace_.Close();
+}
+
 void DeviceCaseDocument::SetDownloadTarget(std::string dataPath, std::string user) {
   dataPath_ = std::move(dataPath);
   user_ = std::move(user);
@@ -30,7 +50,7 @@ void DeviceCaseDocument::SetDownloadTarget(std::string dataPath, std::string use
 void DeviceCaseDocument::ChooseDataMode(int32_t deviceKind, int32_t mode) {
   deviceKind_ = deviceKind;
   dataMode_ = mode;
-  if (deviceKind == kMiru) mode2Flag_ = mode == kModeRecording ? 1 : 0;
+  if (TracksMode2Flag(deviceKind)) mode2Flag_ = mode == kModeRecording ? 1 : 0;
 }
 
 int32_t DeviceCaseDocument::DownloadData(int32_t mode) {
@@ -63,8 +83,7 @@ int32_t DeviceCaseDocument::ReadRecorderPlan(_UPLOAD_NEEDED_DATA& needed) {
 }
 
 int32_t DeviceCaseDocument::UploadPlan() {
-  const int mode = (deviceKind_ == kMiru && mode2Flag_ == 0) ? kModeMonitor : kModeRecording;
-  return link_.Upload(uploadPlan_, mode);
+  return link_.Upload(uploadPlan_, UploadModeFor(deviceKind_, mode2Flag_));
 }
 
 }  // namespace vesk

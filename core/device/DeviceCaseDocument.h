@@ -40,6 +40,16 @@ class DeviceCaseDocument : public CaseDocument {
   int32_t DetectRecorder(const DetectOptions& options, int watchdogMs = DeviceLink::kWatchdogMs);
   const tag_SUPPORT_PROTOCOL& Detected() const { return detected_; }
 
+  // The support trace of the link: every frame of later detections and transfers is appended
+  // to the file. False, with the reason in Trace().Error(), when it cannot be opened; nothing
+  // is traced then.
+  [[nodiscard]] bool StartTrace(const std::string& path);
+  // The same for the file the configuration names ("LINKTRACEFILE" of "SYSTEM"); true without
+  // tracing when it names none.
+  [[nodiscard]] bool StartConfiguredTrace(const SystemSettings& system);
+  void StopTrace();
+  const LinkTrace& Trace() const { return trace_; }
+
   // Where downloads are stored: the user's case data folder and the user's name.
   void SetDownloadTarget(std::string dataPath, std::string user);
   // The clock that stamps stored files (local wall-clock time).
@@ -67,6 +77,7 @@ class DeviceCaseDocument : public CaseDocument {
 
  private:
   const CLanguage& language_;
+  LinkTrace trace_;  // before the link, which writes into it
   DeviceLink link_;
   tag_SUPPORT_PROTOCOL detected_;
   int32_t deviceKind_ = 0;

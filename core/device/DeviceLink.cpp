@@ -40,6 +40,7 @@ int DeviceLink::Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found
   found = {};
   CSelectProtocol select(options);
   select.SetCancelFlag(&m_progress.cancel);
+  select.SetTrace(m_trace);
   if (m_radio) select.SetDevice(m_bluetooth.get());
 
   // The watchdog asks detection to stop instead of killing its thread, so ports are closed.
@@ -84,6 +85,7 @@ bool DeviceLink::CreateLinkObjects(int protocol) {
   }
   m_protocol->SetDevice(Transport(), m_radio != nullptr);
   m_protocol->SetLinkTiming(m_timing);
+  m_protocol->SetTrace(m_trace);
   return true;
 }
 
@@ -99,6 +101,11 @@ void DeviceLink::SetPort(const std::string& port, int baud) {
 void DeviceLink::SetLinkTiming(const LinkTiming& timing) {
   m_timing = timing;
   if (m_protocol) m_protocol->SetLinkTiming(timing);
+}
+
+void DeviceLink::SetTrace(LinkTrace* trace) {
+  m_trace = trace;
+  if (m_protocol) m_protocol->SetTrace(trace);
 }
 
 void DeviceLink::Prepare() {

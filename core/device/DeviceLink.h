@@ -11,6 +11,7 @@
 #include "device/CProtocolBase.h"
 #include "device/CSelectProtocol.h"
 #include "device/DeviceTypes.h"
+#include "device/LinkTrace.h"
 #include "device/TransferProgress.h"
 
 namespace vesk {
@@ -41,6 +42,10 @@ class DeviceLink {
   // Aims an existing link at a port explicitly (tools, tests).
   void SetPort(const std::string& port, int baud);
   void SetLinkTiming(const LinkTiming& timing);
+  // Every frame of later detections and transfers goes into this trace too (null: none). The
+  // trace must outlive its use here.
+  void SetTrace(LinkTrace* trace);
+  LinkTrace* Trace() const { return m_trace; }
 
   // Transfers; each resets the progress figures first and returns a DeviceResult.
   int GetDataModes(int modes[kDataModeSlots]);
@@ -71,6 +76,7 @@ class DeviceLink {
   DetectedPort m_found;
   int m_baud = 115200;
   LinkTiming m_timing;
+  LinkTrace* m_trace = nullptr;
 };
 
 }  // namespace vesk

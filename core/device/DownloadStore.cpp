@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "cases/Filemanage.h"
-#include "cases/SampleCases.h"
+#include "device/ModelTable.h"
 #include "platform/CodePage.h"
 #include "platform/FileUtil.h"
 
@@ -42,13 +42,53 @@ void CheckPlanField(char* field, size_t size, size_t limit) {
     std::memset(field, 0, size);
 }
 
+bool HasShape(const _DOWNLOAD_DATAINFO& data, DownloadShape shape) {
+  switch (shape) {
+    case DownloadShape::TaloColor:
+      return std::holds_alternative<_DOWNLOAD_TALOCOLOR>(data.data);
+    case DownloadShape::Miru:
+      return std::holds_alternative<_DOWNLOAD_MIRU>(data.data);
+    case DownloadShape::Basic:
+      return std::holds_alternative<_DOWNLOAD_BASIC>(data.data);
+    case DownloadShape::Qora:
+      return std::holds_alternative<_DOWNLOAD_QORA>(data.data);
+  }
+  return false;
+}
+
+// The reading blocks of a shape, in their order, and its plan and SpO2 block when it has them.
+const _BP_READING_BLOCK* PartOf(const _DOWNLOAD_DATAINFO& data, int part) {
+  if (const auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data))
+    return part == 0 ? &d->recording : part == 1 ? &d->singleUser : nullptr;
+  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data))
+    return part == 0 ? &d->readings : nullptr;
+  if (const auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data))
+    return part == 0 ? &d->readings : nullptr;
+  if (const auto* d = std::get_if<_DOWNLOAD_QORA>(&data.data))
+    return part >= 0 && part < 3 ? &d->users[static_cast<size_t>(part)] : nullptr;
+  return nullptr;
+}
+
+const _BP_TRANSPORT_INFO* PlanOf(const _DOWNLOAD_DATAINFO& data) {
+  if (const auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->plan;
+  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->plan;
+  if (const auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->plan;
+  return nullptr;
+}
+
+const _SPO2_BLOCK* SpO2Of(const _DOWNLOAD_DATAINFO& data) {
+  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->spo2;
+  return nullptr;
+}
+
 }  // namespace
 
 _FILE_ALL_INFO MakeDownloadedCase(int32_t deviceKind, int32_t dataMode,
                                   const tag_SUPPORT_PROTOCOL& info, const _SUB_VERSION& version) {
   _FILE_ALL_INFO f;
   f.modelCode = deviceKind;
-  f.modelName = ModelName(deviceKind);
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  f.modelName = model ? model->name : ModelName(deviceKind);
   f.dataMode = dataMode;
   f.version[0] = version;
   f.version[1] = _SUB_VERSION{0, 0};
@@ -99,65 +139,44 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   const int32_t mode = data.nDataMode;
   const std::string finished = language.GetText(kGlobal, "IDS_MSG_FINISH");
 
-  // Gather the files first, so that one stamp can be chosen that is free for all of them.
-  std::vector<PendingCase> pending;
-  const char* failureText = kStoreFailedBasic;
-  bool ambulatoryMissing = false, singleMissing = false;
-  auto add = [&](CaseSlot slot, int32_t dataMode) -> _FILE_ALL_INFO& {
-    pending.push_back({slot, MakeDownloadedCase(kind, dataMode, info, version)});
-    return pending.back().info;
-  };
-
-  if (const auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data); d && kind == kTaloColor) {
-    ambulatoryMissing = d->recording.readings.empty();
-    singleMissing = d->singleUser.readings.empty();
-    if (!ambulatoryMissing) {
-      _FILE_ALL_INFO& f = add({CaseFolder::Vesk, 1}, mode);
-      f.plan = d->plan;
-      PutReadings(f, d->recording);
-    }
-    if (!singleMissing) {
-      _FILE_ALL_INFO& f = add({CaseFolder::SingleUser, 2}, mode);
-      PutReadings(f, d->singleUser);
-      SetGeneratedIdentity(f, "SingleUser", "000");
-    }
-  } else if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data); d && kind == kMiru) {
-    failureText = kStoreFailedMiru;
-    const std::optional<CaseSlot> slot = SlotForDataMode(kMiru, mode);
-    if (!slot) {
-      out.result = kResultProtocolError;
-      out.resultText = failureText;
-      return out;
-    }
-    _FILE_ALL_INFO& f = add(*slot, mode);
-    f.plan = d->plan;
-    PutReadings(f, d->readings);
-    if (mode == kModeMonitor) {
-      f.spo2Head = d->spo2.head;
-      f.samples = d->spo2.samples;
-      f.spo2Head.count() = static_cast<int32_t>(f.samples.size());
-    }
-    if (mode == kModeSingleUser) SetGeneratedIdentity(f, "SingleUser", "004");
-  } else if (const auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data);
-             d && (kind == kTaloBlack || kind == kPexa || kind == kPexaC)) {
-    _FILE_ALL_INFO& f = add({CaseFolder::Vesk, 1}, mode);
-    f.plan = d->plan;
-    PutReadings(f, d->readings);
-  } else if (const auto* d = std::get_if<_DOWNLOAD_QORA>(&data.data); d && kind == kQora) {
-    failureText = kStoreFailedQora;
-    static const char* const kNames[3] = {"User1", "User2", "User3"};
-    static const char* const kIds[3] = {"001", "002", "003"};
-    for (int u = 0; u < 3; ++u) {
-      const bool chosen = mode == kModeAllUsers || mode == kModeUser1 + u;
-      if (!chosen || d->users[static_cast<size_t>(u)].readings.empty()) continue;
-      // Each file carries its own user's mode, so it reads back as that user's recording.
-      _FILE_ALL_INFO& f = add({CaseFolder::Bpm, u + 1}, kModeUser1 + u);
-      PutReadings(f, d->users[static_cast<size_t>(u)]);
-      SetGeneratedIdentity(f, kNames[u], kIds[u]);
-    }
-  } else {
+  const RecorderModel* model = ModelOfKind(kind);
+  if (!model || !HasShape(data, model->shape)) {
     // The data does not have the shape of the recorder's kind: nothing sensible to store.
     out.result = kResultWrongDevice;
+    out.resultText = kStoreFailedBasic;
+    return out;
+  }
+  const char* failureText = model->storeFailedText;
+
+  // Gather the files first, so that one stamp can be chosen that is free for all of them.
+  std::vector<PendingCase> pending;
+  std::vector<const char*> missing;  // summary lines, one per part in table order
+  bool any = false;
+  for (const StoredRecording& r : model->recordings) {
+    if (mode <= 0 || mode >= kDataModeSlots || !(r.modes & (1u << mode))) continue;
+    any = true;
+    const _BP_READING_BLOCK* block = PartOf(data, r.part);
+    if (!block) continue;
+    const bool empty = block->readings.empty();
+    if (r.missingKey) missing.push_back(empty ? r.missingKey : nullptr);
+    if (empty && r.skipWhenEmpty) continue;
+    pending.push_back(
+        {r.slot, MakeDownloadedCase(kind, r.fileMode ? r.fileMode : mode, info, version)});
+    _FILE_ALL_INFO& f = pending.back().info;
+    if (const _BP_TRANSPORT_INFO* plan = PlanOf(data)) f.plan = *plan;
+    PutReadings(f, *block);
+    if (r.withSpO2) {
+      if (const _SPO2_BLOCK* spo2 = SpO2Of(data)) {
+        f.spo2Head = spo2->head;
+        f.samples = spo2->samples;
+        f.spo2Head.count() = static_cast<int32_t>(f.samples.size());
+      }
+    }
+    if (r.name) SetGeneratedIdentity(f, r.name, r.id);
+  }
+  if (!any) {
+    // A mode this model does not store: a reply that makes no sense.
+    out.result = kResultProtocolError;
     out.resultText = failureText;
     return out;
   }
@@ -175,7 +194,7 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
     const int32_t r = usable.ok() ? WriteDownloadedCase(path, p.info) : kCaseFileWriteFailed;
     if (r == kCaseFileOk) {
       out.storedFiles.push_back(path);
-      if (out.currentPath.empty() || kind != kTaloColor) out.currentPath = path;
+      if (out.currentPath.empty() || !model->summaryStore) out.currentPath = path;
     } else if (out.result == kResultOk) {
       out.result = r;
       failedPath = usable.ok() ? path : usable.detail;
@@ -183,11 +202,12 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   }
 
   const bool ok = out.result == kResultOk;
-  if (kind == kTaloColor) {
-    out.resultText = finished + "\r\n";
-    if (ambulatoryMissing) out.resultText += language.GetText(kMessage, "IDS_BP_RECEIVED_VESK");
-    out.resultText += "\r\n";
-    if (singleMissing) out.resultText += language.GetText(kMessage, "IDS_BP_RECEIVED_COMMOM");
+  if (model->summaryStore) {
+    out.resultText = finished;
+    for (const char* key : missing) {
+      out.resultText += "\r\n";
+      if (key) out.resultText += language.GetText(kMessage, key);
+    }
     if (!ok) out.resultText += std::string("\r\n") + failureText;
   } else if (ok) {
     out.resultText = finished;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "device/ModelTable.h"
+
 namespace vesk {
 
 namespace {
@@ -10,8 +12,6 @@ constexpr const char* kMessage = "Message Setting";
 constexpr const char* kMenu = "Menu Setting";
 constexpr const char* kDialog = "Dialog Setting";
 constexpr const char* kCorreLine = "CorreLine";
-// The language tables keep the monitoring label with the dialog texts, not with the other two
-// mode labels; looking it up elsewhere would show an empty row.
 }  // namespace
 
 bool TextKey::operator==(const TextKey& other) const {
@@ -49,41 +49,35 @@ std::string TransportTypeText(int type, const CLanguage& language) {
 
 std::vector<ModeChoice> DownloadModeChoices(int deviceKind, const int modes[kDataModeSlots]) {
   std::vector<ModeChoice> out;
-  if (deviceKind == kMiru) {
-    const ModeChoice rows[] = {{kModeRecording, {kGlobal, "IDS_TRE_PRESSURE"}},
-                               {kModeMonitor, {kDialog, "IDS_PATIENT_TUTELAGE"}},
-                               {kModeSingleUser, {kGlobal, "IDS_USERALONE"}}};
-    for (const ModeChoice& row : rows)
-      if (modes[row.mode]) out.push_back(row);
-  } else if (deviceKind == kQora) {
-    const ModeChoice rows[] = {{kModeUser1, {kMenu, "IDS_USER1"}},
-                               {kModeUser2, {kMenu, "IDS_USER2"}},
-                               {kModeUser3, {kMenu, "IDS_USER3"}}};
-    for (const ModeChoice& row : rows)
-      if (modes[row.mode]) out.push_back(row);
-    if (out.size() == 3) out.push_back({kModeAllUsers, {kMenu, "IDS_ALLUSER"}});
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  if (!model) return out;
+  size_t rowsBefore = 0;
+  for (const ModeChoiceRow& row : model->downloadChoices) {
+    if (row.onlyWhenAllOffered ? out.size() == rowsBefore : modes[row.mode] != 0)
+      out.push_back({row.mode, row.label});
+    if (!row.onlyWhenAllOffered) ++rowsBefore;
   }
   return out;
 }
 
 std::vector<ModeChoice> UploadModeChoices(int deviceKind) {
-  if (deviceKind != kMiru) return {};
-  return {{kModeRecording, {kGlobal, "IDS_TRE_PRESSURE"}},
-          {kModeMonitor, {kDialog, "IDS_PATIENT_TUTELAGE"}}};
+  std::vector<ModeChoice> out;
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  // One mode is no choice.
+  if (!model || model->uploadModes.size() < 2) return out;
+  for (const UploadModeRow& row : model->uploadModes) out.push_back({row.mode, row.label});
+  return out;
 }
 
 int DefaultDownloadMode(int deviceKind, const int modes[kDataModeSlots]) {
-  if (deviceKind == kQora) {
-    const std::vector<ModeChoice> choices = DownloadModeChoices(deviceKind, modes);
-    return choices.empty()                        ? 0
-           : choices.back().mode == kModeAllUsers ? kModeAllUsers
-                                                  : choices.front().mode;
-  }
-  if (deviceKind == kMiru) {
-    const std::vector<ModeChoice> choices = DownloadModeChoices(deviceKind, modes);
-    return choices.empty() ? 0 : choices.front().mode;
-  }
-  return kModeRecording;
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  if (!model || model->downloadChoices.empty()) return kModeRecording;
+  const std::vector<ModeChoice> choices = DownloadModeChoices(deviceKind, modes);
+  if (choices.empty()) return 0;
+  // The "all" row, when offered, takes everything at once.
+  for (const ModeChoiceRow& row : model->downloadChoices)
+    if (row.onlyWhenAllOffered && row.mode == choices.back().mode) return row.mode;
+  return choices.front().mode;
 }
 
 TextKey DetectResultKey(int result) {

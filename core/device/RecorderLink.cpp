@@ -30,8 +30,8 @@ constexpr uint64_t kMaxBlockBytes = 64u << 20;
 }  // namespace
 
 RecorderLink::RecorderLink(CDevice& device, const LinkTiming& timing,
-                           const std::atomic<bool>* cancel)
-    : dev_(device), timing_(timing), cancel_(cancel) {}
+                           const std::atomic<bool>* cancel, LinkTrace* trace)
+    : dev_(device), timing_(timing), cancel_(cancel), trace_(trace) {}
 
 int RecorderLink::BytesPerSecond() const {
   const int baud = dev_.Settings().BaudRate;
@@ -43,6 +43,8 @@ int RecorderLink::WaitReply(uint8_t seq, uint8_t cmd, int timeoutMs, link::Frame
   unsigned char buf[4096];
   for (;;) {
     while (parser_.Next(out)) {
+      // The frame as it came: the codec is exact, so encoding it again gives its bytes.
+      if (trace_) trace_->Received(link::EncodeFrame(out.seq, out.cmd, out.payload));
       if (out.seq == seq && out.cmd == (cmd | link::kResponseBit)) return kResultOk;
       // A late answer to an earlier attempt: ignore it.
     }
@@ -68,6 +70,7 @@ int RecorderLink::Transact(uint8_t cmd, std::span<const uint8_t> payload,
   for (int attempt = 0; attempt <= timing_.retries; ++attempt) {
     if (Cancelled()) return kResultCancelled;
     if (dev_.SendData(frame.data(), frame.size()) < 0) return kResultLinkLost;
+    if (trace_) trace_->Sent(frame);
     link::Frame got;
     const int r = WaitReply(seq, cmd, timing_.replyTimeoutMs + lineMs, got);
     if (r == kResultOk) {

@@ -11,6 +11,7 @@
 #include "device/CDevice.h"
 #include "device/LinkFrame.h"
 #include "device/LinkMessages.h"
+#include "device/LinkTrace.h"
 
 namespace vesk {
 
@@ -25,7 +26,9 @@ struct LinkTiming {
 
 class RecorderLink {
  public:
-  RecorderLink(CDevice& device, const LinkTiming& timing, const std::atomic<bool>* cancel);
+  // A trace, when given, gets every frame sent and every frame received.
+  RecorderLink(CDevice& device, const LinkTiming& timing, const std::atomic<bool>* cancel,
+               LinkTrace* trace = nullptr);
 
   // Sends one request and waits for its reply. Returns a DeviceResult: 1 with the reply's
   // payload after the status byte in `reply`; the recorder's error status mapped to 3, 4, 14,
@@ -55,6 +58,7 @@ class RecorderLink {
   CDevice& dev_;
   LinkTiming timing_;
   const std::atomic<bool>* cancel_;
+  LinkTrace* trace_;
   link::FrameParser parser_;
   uint8_t seq_ = 0;
   uint16_t recorderMaxPayload_ = 256;

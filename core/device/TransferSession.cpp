@@ -1,5 +1,7 @@
 #include "device/TransferSession.h"
 
+#include "device/ModelTable.h"
+
 namespace vesk {
 
 int TransferSession::ReadPlan(_BP_TRANSPORT_INFO& out) {
@@ -91,41 +93,34 @@ void InitDownloadShape(_DOWNLOAD_DATAINFO& data, int deviceKind, int mode) {
   data = {};
   data.nDeviceKind = deviceKind;
   data.nDataMode = mode;
-  switch (deviceKind) {
-    case kTaloColor:
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  if (!model) return;
+  switch (model->shape) {
+    case DownloadShape::TaloColor:
       data.data = _DOWNLOAD_TALOCOLOR{};
       break;
-    case kMiru:
+    case DownloadShape::Miru:
       data.data = _DOWNLOAD_MIRU{};
       break;
-    case kQora:
+    case DownloadShape::Qora:
       data.data = _DOWNLOAD_QORA{};
       break;
-    case kTaloBlack:
-    case kPexa:
-    case kPexaC:
+    case DownloadShape::Basic:
       data.data = _DOWNLOAD_BASIC{};
-      break;
-    default:
       break;
   }
 }
 
 std::vector<uint8_t> BlocksOfMode(int deviceKind, int mode) {
-  switch (deviceKind) {
-    case kTaloColor:
-      return {link::kBlockRecording, link::kBlockSingleUser};
-    case kMiru:
-      if (mode == kModeMonitor) return {link::kBlockMonitor, link::kBlockSpO2};
-      if (mode == kModeSingleUser) return {link::kBlockSingleUser};
-      return {link::kBlockRecording};
-    case kQora:
-      if (mode >= kModeUser1 && mode <= kModeUser3)
-        return {static_cast<uint8_t>(link::kBlockUser1 + (mode - kModeUser1))};
-      return {link::kBlockUser1, link::kBlockUser2, link::kBlockUser3};
-    default:
-      return {link::kBlockRecording};
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  if (!model) return {link::kBlockRecording};
+  const ModeBlocks* fallback = nullptr;
+  for (const ModeBlocks& b : model->blocks) {
+    if (b.mode == mode) return {b.blocks.begin(), b.blocks.end()};
+    if (b.mode == 0 && !fallback) fallback = &b;
   }
+  if (fallback) return {fallback->blocks.begin(), fallback->blocks.end()};
+  return {link::kBlockRecording};
 }
 
 }  // namespace vesk

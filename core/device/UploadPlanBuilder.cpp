@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "device/ModelTable.h"
+
 namespace vesk {
 
 namespace {
@@ -52,11 +54,12 @@ std::optional<std::string> CheckGroup(const plan::WarningGroup& g, const plan::P
 
 UploadPlanResult BuildUploadPlan(int deviceKind, int mode, const UploadPlanOptions& o,
                                  const _UPLOAD_NEEDED_DATA& recorder) {
-  if (deviceKind == kQora || deviceKind < kTaloColor || deviceKind > kPexaC)
+  const RecorderModel* model = ModelOfKind(deviceKind);
+  if (!model || model->uploadModes.empty())
     return Fail("this recorder does not take a measurement plan");
-  if (deviceKind == kMiru ? (mode != kModeRecording && mode != kModeMonitor)
-                          : mode != kModeRecording)
-    return Fail("this recorder cannot be programmed in that mode");
+  const UploadModeRow* uploadMode = UploadModeOf(deviceKind, mode);
+  if (!uploadMode) return Fail("this recorder cannot be programmed in that mode");
+  const plan::PlanFamily family = uploadMode->family;
 
   const std::string name = plan::TrimBlanks(plan::LimitTypedName(o.name));
   const std::string id = plan::TrimBlanks(plan::LimitTypedId(o.id));
@@ -66,8 +69,8 @@ UploadPlanResult BuildUploadPlan(int deviceKind, int mode, const UploadPlanOptio
                    o.clock.second))
     return Fail("the clock is not a valid date and time");
 
-  const bool talo = deviceKind == kTaloColor || deviceKind == kTaloBlack;
-  const bool simple = deviceKind == kMiru && mode == kModeMonitor;
+  const bool talo = family == plan::PlanFamily::Talo;
+  const bool simple = family == plan::PlanFamily::MiruSimple;
   if (!simple) {
     if (!IndexIn(o.awakeTime, plan::kTimeSlots) || !IndexIn(o.asleepTime, plan::kTimeSlots))
       return Fail("period start times are on the half hour, 00:00 to 23:30");
@@ -117,12 +120,9 @@ UploadPlanResult BuildUploadPlan(int deviceKind, int mode, const UploadPlanOptio
   const int specialSpan =
       plan::SpecialIntervalSelectable(o.specialStart, o.specialEnd) ? o.specialSpan : 0;
   plan::ApplySpecialPeriod(o.specialStart, o.specialEnd, specialSpan, p);
-  const plan::PlanFamily family = deviceKind == kMiru   ? plan::PlanFamily::Miru
-                                  : deviceKind == kPexa ? plan::PlanFamily::Pexa
-                                                        : plan::PlanFamily::PexaC;
   plan::ApplyFlags(family, o.startKey, o.manualSet, p);
 
-  if (deviceKind == kPexa) {
+  if (family == plan::PlanFamily::Pexa) {
     const int measureMode = (o.measureMode >= 0 && o.measureMode <= 2) ? o.measureMode : 0;
     const plan::PexaModeLimits m = plan::PexaLimitsForMode(measureMode);
     const plan::WarningGroup proposed{false,    m.sysHigh, m.sysLow, m.diaHigh,

@@ -95,6 +95,9 @@ struct SystemSettings {
   // The narrow code page (an iconv name) of the recorder link, the diagnosis XML, the
   // case-information file and the narrow exports.
   std::string codePage = "GBK";
+  // Support: file that receives a trace of every recorder link frame ("LINKTRACEFILE"); set
+  // by hand, never written back.
+  std::string linkTraceFile;
   bool operator==(const SystemSettings&) const = default;
 };
 

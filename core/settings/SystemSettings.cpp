@@ -21,6 +21,7 @@ SystemSettings LoadSystemSettings(const std::string& iniPath) {
   s.otherExePdf = ini.ReadString(kSystemSection, "OTHEREXEPDF", "");
   s.codePage = ini.ReadString(kSystemSection, "CODEPAGE", "GBK");
   if (s.codePage.empty()) s.codePage = "GBK";
+  s.linkTraceFile = ini.ReadString(kSystemSection, "LINKTRACEFILE", "");
   return s;
 }
 

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <string>
 
 #include "cases/Filemanage.h"
@@ -201,6 +203,60 @@ TEST_F(CliRecorderTest, PexaLimitsAreCheckedAgainstTheMeasurementMode) {
 
   Serve(sim::MakeSampleRecorder(kQora));
   EXPECT_EQ(Cli(home, "recorder upload --name P" + port).exitCode, 5);
+}
+
+// Lines of a trace file that look like "<time> <dir> <hex bytes>"; the count of each direction.
+std::pair<int, int> TraceDirections(const std::string& path, int& malformed) {
+  static const std::regex shape(
+      R"(^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}\.\d{3} ([<>])( [0-9A-F]{2})+$)");
+  std::ifstream in(path);
+  int sent = 0, received = 0;
+  malformed = 0;
+  for (std::string line; std::getline(in, line);) {
+    std::smatch m;
+    if (!std::regex_match(line, m, shape))
+      ++malformed;
+    else
+      (m[1] == ">" ? sent : received)++;
+  }
+  return {sent, received};
+}
+
+TEST_F(CliRecorderTest, TraceOptionOrSettingRecordsEveryFrameAndABadTraceStopsTheCommand) {
+  Serve(sim::MakeSampleRecorder(kPexa));
+  const std::string trace = temp / "link.trace";
+  const CliRun r =
+      Cli(home, "recorder download --no-patient-program --trace '" + trace + "'" + port);
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  int malformed = 0;
+  const auto [sent, received] = TraceDirections(trace, malformed);
+  EXPECT_EQ(malformed, 0);
+  EXPECT_GT(sent, 3);  // greeting, block info, reads, farewell
+  EXPECT_EQ(sent, received);
+
+  // A trace that cannot be opened is refused before the recorder is greeted.
+  const uint64_t before = sim->BytesSent();
+  EXPECT_EQ(
+      Cli(home, "recorder detect --trace '" + temp / "no/such/dir/t.log" + "'" + port).exitCode, 1);
+  EXPECT_EQ(Cli(home, "recorder detect --trace" + port).exitCode, 2);
+  EXPECT_EQ(sim->BytesSent(), before);
+
+  // The configuration's LINKTRACEFILE traces without the option.
+  const std::string ini = home + "/MreConfig.ini";
+  std::string text = ReadBytes(ini);
+  const std::string configured = temp / "configured.trace";
+  const size_t at = text.find("[SYSTEM]");
+  const std::string key = "LINKTRACEFILE=" + configured + "\r\n";
+  if (at == std::string::npos)
+    text += "\r\n[SYSTEM]\r\n" + key;
+  else
+    text.insert(text.find('\n', at) + 1, key);
+  WriteBytes(ini, text);
+  ASSERT_EQ(Cli(home, "recorder detect" + port).exitCode, 0);
+  const auto [s2, r2] = TraceDirections(configured, malformed);
+  EXPECT_EQ(malformed, 0);
+  EXPECT_GT(s2, 0);
+  EXPECT_GT(r2, 0);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ constexpr const char* kUsage =
     "  recorder ports [--set 'PATH;PATH'] the serial ports detection tries; --set changes the\n"
     "                                    extra ports of the current user\n"
     "    LINK: --port PATH [--baud N] (only that serial port) | --no-hid | --no-system-ports |\n"
-    "          --timeout SECONDS (detection watchdog, default 20)";
+    "          --timeout SECONDS (detection watchdog, default 20) |\n"
+    "          --trace FILE (append every frame sent and received, as hex lines)";
 
 // Exit codes besides 0 (done), 1 (failed) and 2 (bad arguments).
 constexpr int kExitNotFound = 3;
@@ -66,6 +67,7 @@ struct LinkArgs {
   std::string port;
   int timeoutMs = DeviceLink::kWatchdogMs;
   bool json = false;
+  std::string trace;  // empty: the configuration's LINKTRACEFILE, if any
 };
 
 bool ParseNumber(const std::string& s, long long& out) {
@@ -90,6 +92,9 @@ bool TakeLinkArgs(std::vector<std::string>& args, LinkArgs& link) {
     } else if (a == "--timeout" && hasValue) {
       if (!ParseNumber(args[++i], n) || n < 1 || n > 600) return false;
       link.timeoutMs = static_cast<int>(n * 1000);
+    } else if (a == "--trace" && hasValue) {
+      link.trace = args[++i];
+      if (link.trace.empty()) return false;
     } else if (a == "--no-hid") {
       link.detect.probeHid = false;
     } else if (a == "--no-system-ports") {
@@ -104,8 +109,31 @@ bool TakeLinkArgs(std::vector<std::string>& args, LinkArgs& link) {
   return true;
 }
 
+struct Session {
+  ~Session() {
+    if (doc.Trace().WriteFailed())
+      std::fprintf(stderr, "vesk-cli: the link trace is incomplete: %s\n",
+                   doc.Trace().Error().c_str());
+  }
+  Home home;
+  LanguageErrorTexts texts{home.language};
+  CaseState state;
+  DeviceCaseDocument doc{state, texts, home.language};
+};
+
+// The trace of --trace, else the configured one. A trace that cannot be opened stops the
+// command: a support run without its trace would be wasted.
+bool StartTrace(Session& s, const LinkArgs& link) {
+  const bool ok = link.trace.empty() ? s.doc.StartConfiguredTrace(s.home.config.system)
+                                     : s.doc.StartTrace(link.trace);
+  if (!ok) std::fprintf(stderr, "vesk-cli: %s\n", s.doc.Trace().Error().c_str());
+  return ok;
+}
+
 // Detection as the program runs it; with --port only that port is greeted.
-int Detect(DeviceCaseDocument& doc, const Home& home, LinkArgs& link) {
+int Detect(Session& s, LinkArgs& link) {
+  DeviceCaseDocument& doc = s.doc;
+  const Home& home = s.home;
   if (!link.port.empty()) {
     link.detect.probeHid = false;
     link.detect.probeSystemPorts = false;
@@ -154,19 +182,13 @@ Json RecorderJson(const DeviceCaseDocument& doc, const int modes[kDataModeSlots]
   return j;
 }
 
-struct Session {
-  Home home;
-  LanguageErrorTexts texts{home.language};
-  CaseState state;
-  DeviceCaseDocument doc{state, texts, home.language};
-};
-
 int DetectCommand(std::vector<std::string> args) {
   LinkArgs link;
   if (!TakeLinkArgs(args, link) || !args.empty()) return Usage();
   Session s;
   if (!s.home.Load()) return 1;
-  const int r = Detect(s.doc, s.home, link);
+  if (!StartTrace(s, link)) return 1;
+  const int r = Detect(s, link);
   if (r != kResultOk) return ExitFor(r);
   int modes[kDataModeSlots];
   const int m = s.doc.Link().GetDataModes(modes);
@@ -205,6 +227,7 @@ int DownloadCommand(std::vector<std::string> args) {
   }
   Session s;
   if (!s.home.Load()) return 1;
+  if (!StartTrace(s, link)) return 1;
   const SystemSettings& system = s.home.config.system;
   if (runProgram) {
     ProcessPatientInfoProgram program;
@@ -212,7 +235,7 @@ int DownloadCommand(std::vector<std::string> args) {
       std::fprintf(stderr, "vesk-cli: the patient-information program '%s' could not be run\n",
                    system.otherExe.c_str());
   }
-  const int r = Detect(s.doc, s.home, link);
+  const int r = Detect(s, link);
   if (r != kResultOk) return ExitFor(r);
 
   int modes[kDataModeSlots];
@@ -262,16 +285,18 @@ int UploadCommand(std::vector<std::string> args) {
   if (!TakeLinkArgs(args, link)) return Usage();
   Session s;
   if (!s.home.Load()) return 1;
+  if (!StartTrace(s, link)) return 1;
   PlanArgs planArgs;
   std::string error;
   if (!ParsePlanArgs(args, planArgs, error)) {
     std::fprintf(stderr, "vesk-cli: %s\n", error.c_str());
     return 2;
   }
-  const int r = Detect(s.doc, s.home, link);
+  const int r = Detect(s, link);
   if (r != kResultOk) return ExitFor(r);
   const int kind = s.doc.Detected().nDeviceKind;
-  if (kind == kQora) {
+  const RecorderModel* model = ModelOfKind(kind);
+  if (!model || model->uploadModes.empty()) {
     std::fprintf(stderr, "vesk-cli: a %s takes no measurement plan\n", ModelName(kind));
     return kExitNotSupported;
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "device/ModelTable.h"
 #include "platform/CodePage.h"
 
 namespace vesk::cli {
@@ -158,7 +159,9 @@ UploadPlanOptions ResolvePlanOptions(const PlanArgs& a, int kind,
   o.name = a.name;
   o.id = a.id.value_or(plan::PatientIdStamp(now));
   o.clock = a.clock.value_or(now);
-  const bool talo = kind == kTaloColor || kind == kTaloBlack;
+  // The TALO plan starts from the recorder's own times and intervals.
+  const UploadModeRow* recording = UploadModeOf(kind, kModeRecording);
+  const bool talo = recording && recording->family == plan::PlanFamily::Talo;
   if (talo) {
     o.awakeTime = a.awakeTime.value_or(
         plan::IndexFromTime(recorder.plan.awakeHour, recorder.plan.awakeMinute));

@@ -91,25 +91,6 @@ TEST(CaseFolderTree, ReadOnlyDataFolderIsAClearError) {
   EXPECT_EQ(code, static_cast<int>(CaseOpCode::ReadOnly));
 }
 
-TEST(CaseSlots, FollowTheDownloadTable) {
-  using F = CaseFolder;
-  EXPECT_EQ(SlotFor(kTaloColor, RecordingData::Ambulatory), (CaseSlot{F::Vesk, 1}));
-  EXPECT_EQ(SlotFor(kTaloColor, RecordingData::SingleUser), (CaseSlot{F::SingleUser, 2}));
-  EXPECT_EQ(SlotFor(kMiru, RecordingData::SingleUser), (CaseSlot{F::SingleUser, 3}));
-  EXPECT_EQ(SlotFor(kMiru, RecordingData::Monitor), (CaseSlot{F::Monitor, 2}));
-  EXPECT_EQ(SlotFor(kQora, RecordingData::HomeUser, 2), (CaseSlot{F::Bpm, 2}));
-  EXPECT_FALSE(SlotFor(kQora, RecordingData::HomeUser, 4));
-  EXPECT_FALSE(SlotFor(kQora, RecordingData::Ambulatory));
-  EXPECT_FALSE(SlotFor(kPexa, RecordingData::Monitor));
-  for (int kind : {kTaloBlack, kPexa, kPexaC, kMiru, kTaloColor})
-    EXPECT_EQ(SlotForDataMode(kind, 1), (CaseSlot{F::Vesk, 1})) << kind;
-  EXPECT_EQ(SlotForDataMode(kMiru, 2), (CaseSlot{F::Monitor, 2}));
-  EXPECT_EQ(SlotForDataMode(kMiru, 3), (CaseSlot{F::SingleUser, 3}));
-  EXPECT_EQ(SlotForDataMode(kQora, 6), (CaseSlot{F::Bpm, 3}));
-  EXPECT_FALSE(SlotForDataMode(kQora, 7));
-  EXPECT_FALSE(SlotForDataMode(kPexa, 2));
-}
-
 TEST(CaseSlots, FreeStampNeverReusesAnExistingName) {
   TempDir dir;
   CaseFolderTree tree(dir.path(), "family");
