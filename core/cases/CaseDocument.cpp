@@ -47,6 +47,38 @@ void CaseDocument::ClearDerived() {
   asleep_.clear();
 }
 
+void CaseDocument::AdoptCase(CaseDocument&& other) {
+  if (&other == this) return;
+  state_ = other.state_;
+  casePath_ = std::move(other.casePath_);
+  file_ = std::move(other.file_);
+  patient_ = std::move(other.patient_);
+  plan_ = other.plan_;
+  bpHead_ = other.bpHead_;
+  all_ = std::move(other.all_);
+  valid_ = std::move(other.valid_);
+  analysed_ = std::move(other.analysed_);
+  awake_ = std::move(other.awake_);
+  asleep_ = std::move(other.asleep_);
+  awakeStart_ = other.awakeStart_;
+  asleepStart_ = other.asleepStart_;
+  specialStart_ = other.specialStart_;
+  specialEnd_ = other.specialEnd_;
+  lastValid_ = other.lastValid_;
+  samples_ = std::move(other.samples_);
+  spo2Count_ = other.spo2Count_;
+  spo2Start_ = other.spo2Start_;
+  spo2End_ = other.spo2End_;
+  multiDay_ = other.multiDay_;
+  scheduled_ = other.scheduled_;
+  other.casePath_.clear();
+  other.file_ = _FILE_ALL_INFO{};
+  other.all_.clear();
+  other.valid_.clear();
+  other.analysed_.clear();
+  other.ClearDerived();
+}
+
 int32_t CaseDocument::LoadCase() {
   std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
   int32_t current = 0, total = 0;

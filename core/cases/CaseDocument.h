@@ -66,6 +66,11 @@ class CaseDocument {
   // Loads the case at CasePath(): 1, 4 (locked), 13 (neither readings nor SpO2 samples) or
   // the library's code. On a library error nothing in the document changes.
   int32_t LoadCase();
+  // Takes over the case another document has loaded, with the case state values it set; the
+  // other document is left without a case. A program loads into a scratch document, so a
+  // failed load never disturbs the case on screen, and keeps its own document (with whatever
+  // else it holds, such as the recorder link) from one case to the next.
+  void AdoptCase(CaseDocument&& other);
   // First step of showing a loaded case: valid and analysed lists from all readings.
   void RebuildLists();
   // Changes the sleep periods (minutes of the day) and tells the application state.

@@ -57,8 +57,12 @@ class DeviceLink {
   int Upload(const _BP_TRANSPORT_INFO& plan, int mode);
   int Erase(int mode);
 
+  // Clears an old cancel request. Call it on the thread that starts the transfer (or
+  // detection), before it starts: the transfer itself never clears the request.
+  void Arm() { m_progress.Arm(); }
   // Asks the running transfer (or detection) to stop; it ends within a second with 2000 (11 for
-  // detection), state 2, link closed, nothing kept.
+  // detection), state 2, link closed, nothing kept. Asked before the transfer began, it stops
+  // the transfer before its first packet.
   void Cancel() { m_progress.cancel = true; }
   TransferProgress& Progress() { return m_progress; }
 

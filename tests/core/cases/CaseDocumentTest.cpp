@@ -247,3 +247,39 @@ TEST_F(CaseDocumentTest, VirtualSlotsAnswerForNow) {
 
 }  // namespace
 }  // namespace vesk
+
+namespace vesk {
+namespace {
+
+TEST_F(CaseDocumentTest, AdoptedCaseIsTheLoadedCaseAndLeavesTheScratchEmpty) {
+  const std::vector<_BP_RECORD> readings = {Reading(2024, 1, 1, 8, 0), Reading(2024, 1, 1, 9, 0),
+                                            Reading(2024, 1, 1, 23, 0)};
+  ASSERT_EQ(Open(SimpleCase(readings)), 1);
+  const CaseState loadedState = state_;
+
+  CaseState keptState;
+  keptState.awakeSysThresh = 999;  // replaced by the adopted case's values
+  CaseDocument kept(keptState, texts_);
+  kept.AdoptCase(std::move(doc_));
+  EXPECT_EQ(keptState, loadedState);
+  EXPECT_EQ(kept.CasePath(), dir_ / "case.awp");
+  EXPECT_EQ(kept.AllReadings().size(), 3u);
+  EXPECT_EQ(kept.ValidReadings().size(), 3u);
+  EXPECT_EQ(kept.AwakeStart(), loadedState.awakeStartMinutes);
+  EXPECT_EQ(kept.ModelCode(), loadedState.deviceType);
+
+  EXPECT_TRUE(doc_.CasePath().empty());
+  EXPECT_TRUE(doc_.AllReadings().empty());
+  EXPECT_TRUE(doc_.ValidReadings().empty());
+  EXPECT_TRUE(doc_.Spo2Samples().empty());
+
+  // Adopting an empty document closes the case.
+  CaseState emptyState;
+  CaseDocument empty(emptyState, texts_);
+  kept.AdoptCase(std::move(empty));
+  EXPECT_TRUE(kept.AllReadings().empty());
+  EXPECT_EQ(keptState, CaseState{});
+}
+
+}  // namespace
+}  // namespace vesk

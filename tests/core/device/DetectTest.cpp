@@ -1,6 +1,8 @@
 // Detection over the extra-port list, its result codes and the watchdog.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "SimHarness.h"
 #include "device/LinkMessages.h"
 
@@ -84,6 +86,22 @@ TEST(Detect, WatchdogStopsAHangingSearchWithRetry) {
   tag_SUPPORT_PROTOCOL found;
   EXPECT_EQ(h.link.Detect(o, found, 300), kResultDetectRetry);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
+}
+
+TEST(Detect, CancelBeforeTheSearchStartsEndsItAtOnce) {
+  SimHarness h(sim::MakeSampleRecorder(kMiru));
+  ASSERT_TRUE(h.Start());
+  h.link.Arm();
+  h.link.Cancel();
+  tag_SUPPORT_PROTOCOL found;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), kResultDetectRetry);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(h.sim.RequestsSeen(), 0);
+  // Armed again, the same recorder is found.
+  h.link.Arm();
+  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), kResultOk);
+  EXPECT_EQ(found.nDeviceKind, kMiru);
 }
 
 }  // namespace

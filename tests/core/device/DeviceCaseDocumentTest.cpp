@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "SimHarness.h"
 #include "cases/Filemanage.h"
@@ -345,7 +346,19 @@ TEST(DocumentDownloadFaults, RecorderErrorsAndCancelStoreNothing) {
   h.sim.SetFaults(f);
   EXPECT_EQ(h.doc.DownloadData(kModeRecording), kResultRemoteError);
   h.sim.SetFaults({});
-  h.doc.Link().Cancel();  // asked before the transfer starts: the transfer resets it
+  // Cancel asked after arming but before the worker got going is honoured, not lost.
+  h.doc.Link().Arm();
+  h.doc.Link().Cancel();
+  const int requestsBefore = h.sim.RequestsSeen();
+  int32_t cancelled = -1;
+  std::thread worker([&] { cancelled = h.doc.DownloadData(kModeRecording); });
+  worker.join();
+  EXPECT_EQ(cancelled, kResultCancelled);
+  EXPECT_EQ(h.doc.Progress().state.load(), kStateFailed);
+  EXPECT_TRUE(h.Files().empty());
+  EXPECT_EQ(h.sim.RequestsSeen(), requestsBefore);  // not a single packet went out
+  // Arming again clears the old request: the next download goes through.
+  h.doc.Link().Arm();
   ASSERT_EQ(h.doc.DownloadData(kModeRecording), kResultOk);
   EXPECT_EQ(h.Files().size(), 1u);
 }

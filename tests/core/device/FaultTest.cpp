@@ -166,8 +166,10 @@ TEST(Fault, CancelStopsAtTheNextPacketAndKeepsNothing) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(data.data));
   EXPECT_FALSE(h.link.Transport()->IsOpen());
 
-  // The recorder is still fine for the next attempt.
+  // The recorder is still fine for the next attempt, once the link is armed again.
   h.sim.SetBaud(0);
+  EXPECT_EQ(DownloadWith(h, kModeMonitor, data), kResultCancelled);
+  h.link.Arm();
   EXPECT_EQ(DownloadWith(h, kModeMonitor, data), kResultOk);
 }
 
