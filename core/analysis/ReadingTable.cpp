@@ -361,7 +361,7 @@ int ReadingTable::AddReading(int row, const ReadingInput& in) {
   int32_t index = -1;
   for (const _BP_RECORD& x : readings_) index = std::max(index, x.index);
   for (const _BP_RECORD& x : original_) index = std::max(index, x.index);
-  r.index = index + 1;
+  r.index = std::max(index + 1, indexFloor_);
   r.included = 1;
   ApplyInput(r, Clamped(in));
   readings_.insert(readings_.begin() + static_cast<std::ptrdiff_t>(at), std::move(r));

@@ -5,6 +5,7 @@
 // into the document only when the user confirms, together with the history entries of what
 // changed.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -114,6 +115,10 @@ class ReadingTable {
   // not a valid time.
   int MoveStart(const DateParts& start);
 
+  // Readings added from now on get an index field of at least `index`, so that a new reading
+  // never takes the number (and with it the history) of one deleted earlier.
+  void ReserveIndicesBelow(int32_t index) { indexFloor_ = std::max(indexFloor_, index); }
+
   const std::vector<_BP_RECORD>& Readings() const { return readings_; }
   bool Changed() const { return !Changes({}).empty(); }
   // What differs from the readings the table was given, as history entries.
@@ -128,6 +133,7 @@ class ReadingTable {
   std::vector<_BP_RECORD> readings_;
   std::vector<int32_t> origin_;  // position in original_ of each reading; -1 when added
   int64_t shiftMinutes_ = 0;
+  int32_t indexFloor_ = 0;
   TableView view_ = TableView::All;
   bool showExcluded_ = true;
   int interval_ = kDefaultAveragingMinutes;

@@ -45,6 +45,14 @@ int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info) {
                             : CFilemanage_1Ver::SavePatientInfo(path, info);
 }
 
+int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
+                        const EditStamp& stamp) {
+  _SUB_VERSION version;
+  int32_t result = 0;
+  if (!ReadVersion(path, version, result)) return result;
+  return CFilemanage::SavePatientWithHistory(version.nMain == 2 ? 2 : 1, path, info, stamp);
+}
+
 bool IsNoBirthdayMarker(const std::string& value) {
   static const char kMarker[] = "-1--1--1";
   if (value.size() != sizeof kMarker - 1) return false;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cases/CaseRecord.h"
+#include "cases/EditHistory.h"
 #include "platform/DateTime.h"
 
 namespace vesk {
@@ -19,6 +20,11 @@ int32_t LoadCasePatient(const std::string& path, _PATIENT_INFO& out);
 // GetFileVersion, then SavePatientInfo of that version. A file that is not a readable case
 // file is refused with the version check's code rather than written over.
 int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info);
+// The same for a confirmed edit of the patient page: each changed field also goes into the
+// file's edit history with the user and time of the stamp, in the same write. Unchanged data
+// leaves the file alone.
+[[nodiscard]] int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
+                                      const EditStamp& stamp);
 
 // What key "Birthday" of section "PATIENT DATA" of the case file says.
 enum class BirthdayMarker {

@@ -78,6 +78,7 @@ class TableTest : public QObject {
   void popupEditAddDelete();
   void commentInPlaceAndNewStartTime();
   void readOnlyOrDeletedFileKeepsTheTableOpen();
+  void damagedHistoryIsShownAndNotOverwritten();
   void screenshots();
 
  private:
@@ -392,6 +393,23 @@ void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {
   });
   QCOMPARE(View()->Session().Document().AllReadings()[0].included, 0);
   QVERIFY(ReadAll(path) != before);
+}
+
+void TableTest::damagedHistoryIsShownAndNotOverwritten() {
+  const std::string path = home_->WriteCase("data/a.awp", "A", "1");
+  // A history whose count promises more entries than the file holds (a cut file).
+  std::string bytes = ReadAll(path) + "[EDIT HISTORY]\r\nEntries=3\r\nE0=x,y,1,0,,,\r\n";
+  QVERIFY(fsutil::WriteFileAtomic(path, bytes));
+  QCOMPARE(View()->OpenCase(path), 1);
+  WithTable([&](DataTableDialog* d) {
+    QVERIFY(Child<QLabel>(d, "historyLabel")->text().contains("EN:IDS_HISTORY_DAMAGED"));
+    d->OnCellClicked(0, 0);
+    Child<QPushButton>(d, "1054")->click();
+    QVERIFY(d->isVisible());
+  });
+  QVERIFY(messages_->Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_HISTORY_DAMAGED"));
+  QCOMPARE(ReadAll(path), bytes);
+  QCOMPARE(View()->Session().Document().AllReadings()[0].included, 1);
 }
 
 // With VESK_SHOTS set to a folder: the table with the shipped English and Chinese texts.

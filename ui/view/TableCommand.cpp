@@ -15,14 +15,17 @@
 
 namespace vesk {
 
-std::string TableSaveFailureText(const CLanguage& language, int32_t result,
-                                 const std::string& path) {
+std::string TableSaveFailureText(const CLanguage& language, int32_t result, const std::string& path,
+                                 bool historyDamaged) {
   std::string text = language.GetText("Dialog Setting", "IDS_SAVE_CASE_FAILED");
   std::string reason;
   if (result == kCaseFileReadOnly)
     reason = language.GetText("Dialog Setting", "IDS_CASE_READONLY");
   else if (result == kCaseFileCannotOpen)
     reason = language.GetText("Dialog Setting", "IDS_CASE_MISSING");
+  else if (historyDamaged && (result == kCaseFileBadCount || result == kCaseFileBadValue ||
+                              result == kCaseFileMissing))
+    reason = language.GetText("Dialog Setting", "IDS_HISTORY_DAMAGED");
   else
     reason = CaseFileResultText(result);
   return text + "\n" + reason + "\n" + path;
@@ -38,6 +41,7 @@ void OnEditData(CZavView& view) {
 
   DataTableHistory history;
   history.readable = CFilemanage::LoadEditHistory(doc.CasePath(), history.entries) == kCaseFileOk;
+  const bool historyDamaged = !history.readable;
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
 
   bool saved = false;
@@ -46,7 +50,8 @@ void OnEditData(CZavView& view) {
         user, QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString()};
     const int32_t rc = SaveTableToCase(doc, table, stamp);
     if (rc != kCaseFileOk) {
-      ShowBox(TableSaveFailureText(language, rc, doc.CasePath()), MessageIcon::Error);
+      ShowBox(TableSaveFailureText(language, rc, doc.CasePath(), historyDamaged),
+              MessageIcon::Error);
       return false;
     }
     saved = true;

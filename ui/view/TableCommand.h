@@ -13,8 +13,9 @@ class CLanguage;
 
 void OnEditData(CZavView& view);
 
-// The message of a failed save of the table, in the loaded language.
-std::string TableSaveFailureText(const CLanguage& language, int32_t result,
-                                 const std::string& path);
+// The message of a failed save of the table, in the loaded language. historyDamaged: the
+// file's edit history could not be read when the table opened.
+std::string TableSaveFailureText(const CLanguage& language, int32_t result, const std::string& path,
+                                 bool historyDamaged = false);
 
 }  // namespace vesk

@@ -214,6 +214,14 @@ TEST(ReadingTable, EditAddDeleteKeepTimeOrder) {
   EXPECT_EQ(t.ReplaceReading(0, Input(150, 95, 110, 80, 9, 30)), -1);
   EXPECT_EQ(t.AddReading(0, Input(150, 95, 110, 80, 9, 30)), -1);
 
+  // A number once used by a deleted reading is not given out again.
+  ReadingTable later(Day());
+  later.ReserveIndicesBelow(9);
+  EXPECT_EQ(
+      later.Readings()[later.ReadingOfRow(later.AddReading(-1, Input(120, 80, 95, 70, 23, 0)))]
+          .index,
+      9);
+
   ReadingTable one({R(0, 3, 30, 8, 5)});
   EXPECT_FALSE(one.DeleteReading(0));
   EXPECT_FALSE(one.DeleteReading(-1));

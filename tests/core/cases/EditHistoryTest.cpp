@@ -13,6 +13,7 @@
 #include "cases/CaseState.h"
 #include "cases/EditHistory.h"
 #include "cases/Filemanage.h"
+#include "cases/PatientData.h"
 #include "support/TempDir.h"
 
 namespace vesk {
@@ -164,6 +165,20 @@ TEST(EditHistory, PatientChangesAreRecordedFieldByField) {
   EXPECT_EQ(history[0].user, "nurse");
   ASSERT_EQ(LoadPatientInfoOfFile(path, p), kCaseFileOk);
   EXPECT_EQ(p.name, "New, Name");
+
+  // The patient page's save, in a version-1 file that stays version 1.
+  const std::string old = MakeCase(dir, "old.awp", 1);
+  _PATIENT_INFO q;
+  ASSERT_EQ(LoadCasePatient(old, q), kCaseFileOk);
+  q.email = "a@b.c";
+  ASSERT_EQ(SaveCasePatient(old, q, stamp), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(old, history), kCaseFileOk);
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].field, "Email");
+  _SUB_VERSION v;
+  ASSERT_EQ(CFilemanage::GetFileVersion(old, v), kCaseFileOk);
+  EXPECT_EQ(v.nMain, 1);
+  EXPECT_NE(SaveCasePatient(dir / "none.awp", q, stamp), kCaseFileOk);
 }
 
 TEST(EditHistory, ReadOnlyMissingAndFullDisksLeaveTheFile) {

@@ -62,6 +62,8 @@ DataTableDialog::DataTableDialog(std::vector<_BP_RECORD> readings, DataTableHist
       chinese_(chinese),
       confirm_(std::move(confirm)) {
   setWindowTitle(Text("Message Setting", "IDS_EDIT_PREDATA"));
+  for (const EditEntry& e : saved_.entries)
+    if (e.reading >= 0 && e.reading < INT32_MAX) table_.ReserveIndicesBelow(e.reading + 1);
 
   auto* startLabel = Make<QLabel>("1216", Text("Message Setting", "IDS_BEGIN_TIME"), this);
   const QDateTime start = FirstStart(table_.Readings());
