@@ -51,7 +51,7 @@ void Canvas::Pairs(const std::vector<std::pair<QString, QString>>& items, int co
   const double h = QFontMetricsF(plain).height() + kRowGap;
   const double colW = body_.width() / columns;
   // Labels line up whatever the number of columns.
-  const double labelW = std::min(colW * 0.5, body_.width() / 4);
+  const double labelW = std::min(colW * 0.45, body_.width() * 0.225);
   for (size_t i = 0; i < items.size(); ++i) {
     const int col = int(i % size_t(columns));
     if (col == 0 && i > 0) y_ += h;

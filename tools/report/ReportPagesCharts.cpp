@@ -80,6 +80,9 @@ void PaintHourGrid(PageContext& c, Canvas& k) {
   QPainter& p = c.p;
   p.save();
   const int lines = int((hours.size() + kPerLine - 1) / kPerLine);
+  const bool manyDays = hours.front().day != hours.back().day ||
+                        hours.front().month != hours.back().month ||
+                        hours.front().year != hours.back().year;
   for (int line = 0; line < lines && k.Remaining() >= cellH; ++line) {
     const double y = k.Y();
     for (int i = 0; i < kPerLine; ++i) {
@@ -91,8 +94,16 @@ void PaintHourGrid(PageContext& c, Canvas& k) {
                  h.asleep ? QColor(226, 230, 245) : QColor(250, 244, 225));
       p.setPen(QColor(80, 80, 80));
       p.setFont(ReportFont(kSmallPx - 1));
-      DrawFitted(p, QRectF(cell.left() + 3, y + 1, cellW - 6, 13),
-                 QStringLiteral("%1h (%2)").arg(h.hour, 2, 10, QLatin1Char('0')).arg(h.count));
+      QString label = QStringLiteral("%1h (%2)").arg(h.hour, 2, 10, QLatin1Char('0')).arg(h.count);
+      // Over several days the same hour comes back: the first hour of each day and of each
+      // line shows its date instead of the count.
+      const bool newDay = at == 0 || i == 0 || hours[at - 1].day != h.day;
+      if (manyDays && newDay)
+        label = QStringLiteral("%1-%2 %3h")
+                    .arg(h.month, 2, 10, QLatin1Char('0'))
+                    .arg(h.day, 2, 10, QLatin1Char('0'))
+                    .arg(h.hour, 2, 10, QLatin1Char('0'));
+      DrawFitted(p, QRectF(cell.left() + 3, y + 1, cellW - 6, 13), label);
       p.setPen(Qt::black);
       p.setFont(ReportFont(kSmallPx, true));
       DrawFitted(p, QRectF(cell.left() + 3, y + 14, cellW - 6, 14),

@@ -165,7 +165,8 @@ void PaintStatistics(PageContext& c, Canvas& k) {
     for (int q = 0; q < 4; ++q)
       row(q == 0 ? periods[p] : QString(), quantities[q], s.rows[size_t(p * 4 + q)]);
   row(periods[0], t.T("IDS_PP"), s.rows[12]);
-  row(periods[0], t.T("IDS_SPO2"), s.rows[13]);
+  // Only recorders with an oximeter put SpO2 values into the readings.
+  if (s.rows[13].count > 0) row(periods[0], t.T("IDS_SPO2"), s.rows[13]);
   k.Table(cols, rows);
 
   const auto& f = s.figuresList;
