@@ -1,6 +1,7 @@
 #include "view/ReportCommands.h"
 
 #include <QtCore/QProcess>
+#include <QtCore/QProcessEnvironment>
 #include <QtWidgets/QWidget>
 
 #include "app/Globals.h"
@@ -11,6 +12,7 @@
 #include "dialogs/PrintSetup.h"
 #include "dialogs/export/ExportDialog.h"
 #include "dialogs/export/TaskProgressDialog.h"
+#include "platform/ProgramDir.h"
 #include "settings/ConfigFile.h"
 #include "view/CaseSession.h"
 #include "view/ZavView.h"
@@ -80,6 +82,12 @@ void ReportCommands::OnReport() {
     if (error == QProcess::FailedToStart) OnReportProgramEnded(false);
   });
   process_->setProgram(QString::fromStdString(ReportProgramPath()));
+  // The report program is started without arguments; it must find the same home and share
+  // folders as the window, which may have come from --home rather than the environment.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("VESK_HOME"), QString::fromStdString(GetProgramDir()));
+  env.insert(QStringLiteral("VESK_SHARE"), QString::fromStdString(GetShareDir()));
+  process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::ForwardedChannels);
   process_->start();
 }
