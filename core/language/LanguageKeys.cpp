@@ -75,7 +75,7 @@ const std::vector<LanguageSection>& RequiredLanguageKeys() {
         "IDS_USER_INFO1", "IDS_USER_INFO2", "IDS_USER_INFO3", "IDS_USER_INFO4", "IDS_USER_INFO5",
         "IDS_USER_INFO6", "IDS_USER_INFO7", "IDS_USE_BLUETOOTH", "IDS_WARNAVG", "IDS_WARNDIA",
         "IDS_WARNSYS", "IDS_WRITE_NAME", "IDS_NO_BTH_RADIO", "IDS_PORT_DENIED",
-        "IDS_NAME_NARROW"}},
+        "IDS_NAME_NARROW", "IDS_SPECIAL_PERIOD"}},
       {"Case Setting",
        {
         "IDS_AASI", "IDS_ACQUIESCE_PATH", "IDS_AUTOMATIC", "IDS_BARGRAPH_PAGE", "IDS_BLOOD_REPORT",

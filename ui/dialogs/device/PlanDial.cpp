@@ -28,7 +28,7 @@ int SpanAngle(int from, int to) {
 
 PlanDial::PlanDial(QWidget* parent) : QWidget(parent) {
   setObjectName("planDial");
-  setMinimumSize(180, 180);
+  setMinimumSize(240, 250);
 }
 
 void PlanDial::SetPeriods(int awakeStart, int asleepStart, int specialStart, int specialEnd) {
@@ -42,9 +42,14 @@ void PlanDial::SetPeriods(int awakeStart, int asleepStart, int specialStart, int
 void PlanDial::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
-  const int side = std::min(width(), height()) - 44;
+  const QFontMetrics fm(font());
+  // Room for the hour labels around the dial and the legend below it.
+  const int labelWidth = fm.horizontalAdvance("00:00") + 6;
+  const int legendHeight = legend_.isEmpty() ? 0 : fm.height() + 6;
+  const int side =
+      std::min(width() - 2 * labelWidth, height() - 2 * fm.height() - 8 - legendHeight);
   if (side <= 20) return;
-  const QRectF outer((width() - side) / 2.0, (height() - side) / 2.0, side, side);
+  const QRectF outer((width() - side) / 2.0, fm.height() + 4, side, side);
   const double ring = side * 0.16;
   auto pie = [&](const QRectF& r, int from, int to, const QColor& c) {
     if (from == to) return;
@@ -82,7 +87,6 @@ void PlanDial::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(c.x() + inner * std::cos(a), c.y() - inner * std::sin(a)),
                QPointF(c.x() + r * std::cos(a), c.y() - r * std::sin(a)));
   }
-  const QFontMetrics fm(font());
   const QString labels[4] = {"00:00", "06:00", "12:00", "18:00"};
   const QPointF at[4] = {{c.x(), outer.top() - 4},
                          {outer.right() + 4, c.y()},
@@ -96,6 +100,22 @@ void PlanDial::paintEvent(QPaintEvent*) {
     if (i == 2) pos += QPointF(-w / 2.0, fm.ascent());
     if (i == 3) pos += QPointF(-w, fm.ascent() / 2.0);
     p.drawText(pos, labels[i]);
+  }
+  // Legend: awake, asleep, special.
+  if (legend_.isEmpty()) return;
+  const QColor colors[3] = {kAwake, kAsleep, kSpecial};
+  const int y = int(outer.bottom()) + fm.height() + 6;
+  int total = 0;
+  for (int i = 0; i < std::min(3, int(legend_.size())); ++i)
+    total += 14 + fm.horizontalAdvance(legend_[i]) + 10;
+  int x = std::max(0, (width() - total) / 2);
+  for (int i = 0; i < std::min(3, int(legend_.size())); ++i) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(colors[i]);
+    p.drawRect(QRect(x, y, 10, 10));
+    p.setPen(palette().windowText().color());
+    p.drawText(QPoint(x + 14, y + 10), legend_[i]);
+    x += 14 + fm.horizontalAdvance(legend_[i]) + 10;
   }
 }
 

@@ -3,6 +3,7 @@
 // the asleep period as a dark arc and the special period as an inner ring. It shows what the
 // lists say and is redrawn on every change of them.
 
+#include <QtCore/QStringList>
 #include <QtWidgets/QWidget>
 
 namespace vesk {
@@ -18,7 +19,12 @@ class PlanDial : public QWidget {
   int SpecialStart() const { return specialStart_; }
   int SpecialEnd() const { return specialEnd_; }
   bool HasSpecial() const { return specialStart_ >= 0 && specialEnd_ >= 0; }
-  QSize sizeHint() const override { return {200, 200}; }
+  // Texts of the awake, asleep and special colours, drawn below the dial.
+  void SetLegend(const QStringList& texts) {
+    legend_ = texts;
+    update();
+  }
+  QSize sizeHint() const override { return {260, 260}; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -28,6 +34,7 @@ class PlanDial : public QWidget {
   int asleep_ = 22 * 60;
   int specialStart_ = -1;
   int specialEnd_ = -1;
+  QStringList legend_;
 };
 
 }  // namespace vesk

@@ -60,6 +60,8 @@ PlanDialog::PlanDialog(const PlanDialogContext& context, QWidget* parent, bool f
   grid_->addWidget(manualSet_, row, 1);
   ++row;
   dial_ = new PlanDial(this);
+  dial_->SetLegend({T("Message Setting", "IDS_AWAKE"), T("Message Setting", "IDS_SLEEP"),
+                    T("Dialog Setting", "IDS_SPECIAL_PERIOD")});
   grid_->addWidget(dial_, 0, 4, row, 1);
   grid_->setColumnStretch(4, 1);
 

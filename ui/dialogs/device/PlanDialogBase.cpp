@@ -55,6 +55,8 @@ int PlanDialogBase::AddPatientRows(QGridLayout* grid, int row, int nameId, int i
   nameWarning_->setObjectName("nameWarning");
   nameWarning_->setWordWrap(true);
   nameWarning_->setStyleSheet("color: #b00000");
+  // A wrapped label in a grid gets one line unless it asks for more.
+  nameWarning_->setMinimumHeight(nameWarning_->fontMetrics().height() * 3);
   connect(name_, &QLineEdit::textEdited, this, &PlanDialogBase::OnNameEdited);
   connect(id_, &QLineEdit::textEdited, this, &PlanDialogBase::OnIdEdited);
   connect(name_, &QLineEdit::textChanged, this, [this](const QString& text) {
