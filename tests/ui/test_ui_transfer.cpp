@@ -12,11 +12,13 @@
 #include <QtWidgets/QStatusBar>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "UiTestSupport.h"
 #include "cases/Filemanage.h"
 #include "device/DeviceCaseDocument.h"
 #include "device/LinkMessages.h"
+#include "dialogs/device/BluetoothDialog.h"
 #include "dialogs/device/PexaPlanDialog.h"
 #include "dialogs/device/PlanDialogBase.h"
 #include "frame/CommandIds.h"
@@ -25,6 +27,13 @@
 #include "view/CaseSession.h"
 #include "view/ZavDoc.h"
 #include "view/ZavView.h"
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtWidgets/QTreeWidget>
+#include <thread>
 
 using namespace vesk;
 using namespace vesk::uitest;
@@ -54,6 +63,34 @@ std::string PlanId(const _BP_TRANSPORT_INFO& plan) {
   return std::string(plan.patientId, strnlen(plan.patientId, sizeof plan.patientId));
 }
 
+// A radio whose one recorder is the simulator, served over a socket pair.
+struct SimRadio : IBluetoothRadio {
+  SimRadio(sim::RecorderSimulator& sim, std::atomic<bool>& stop, std::thread& server)
+      : sim(sim), stop(stop), server(server) {}
+  int CountLocalRadios() override { return 1; }
+  std::vector<BluetoothDevice> Inquiry(int) override { return {{"VESK-PEXAC", 0x0A0B0C0D0E0Full}}; }
+  bool Pair(uint64_t, std::u16string_view) override { return true; }
+  bool Unpair(uint64_t) override {
+    ++unpairs;
+    return true;
+  }
+  int OpenRfcomm(uint64_t, int, int) override {
+    int sv[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sv) != 0) return -1;
+    const int peer = sv[1];
+    server = std::thread([this, peer] {
+      sim.Serve(peer, stop);
+      ::close(peer);
+    });
+    return sv[0];
+  }
+  void CloseSocket(int fd) override { ::close(fd); }
+  sim::RecorderSimulator& sim;
+  std::atomic<bool>& stop;
+  std::thread& server;
+  int unpairs = 0;
+};
+
 void SelectRow(QDialog* d, int row) {
   d->findChild<QListWidget*>("1039")->setCurrentRow(row);
   Click(d, "1");
@@ -69,6 +106,7 @@ class TransferTest : public QObject {
   void downloadOfEveryKindStoresAndOpensTheCase_data();
   void downloadOfEveryKindStoresAndOpensTheCase();
   void openingACaseKeepsTheRecorderLink();
+  void patientProgramFillsTheStoredCase();
   void uploadThroughEachPlanDialogProgrammesTheRecorder_data();
   void uploadThroughEachPlanDialogProgrammesTheRecorder();
   void qoraTakesNoPlan();
@@ -76,6 +114,8 @@ class TransferTest : public QObject {
   void linkFaultsTellTheUserAndStoreNothing();
   void nothingFoundOffersRetryAndRetriesDetectionOnly();
   void linkWayDialogKeepsTheChoice();
+  void bluetoothDownloadGoesOverTheRadioLink();
+  void refusedPortIsNamedWithTheUdevHint();
 
  private:
   CZavView* View() const { return frame_->View(); }
@@ -181,6 +221,34 @@ void TransferTest::openingACaseKeepsTheRecorderLink() {
   QCOMPARE(Device().Link().Transport(), transport);
   QCOMPARE(Device().Detected().nDeviceKind, int(kPexaC));
   QCOMPARE(View()->Session().Info().name, std::string("Other"));
+}
+
+void TransferTest::patientProgramFillsTheStoredCase() {
+  SimRig rig(sim::MakeSampleRecorder(kPexaC));
+  QVERIFY(rig.started);
+  rig.Use(Data());
+  struct Program : IPatientInfoProgram {
+    explicit Program(SimRig& rig) : rig(rig) {}
+    bool Run(const std::string& program, const std::string& caseInfoPath) override {
+      requestsWhenRun = rig.sim.RequestsSeen();
+      ran = program;
+      std::ofstream(caseInfoPath) << "<?xml version=\"1.0\"?><Info><Patient><CaseID>H-77</CaseID>"
+                                     "<Age>61</Age></Patient></Info>";
+      return true;
+    }
+    SimRig& rig;
+    std::string ran;
+    int requestsWhenRun = -1;
+  } program(rig);
+  g_Config->system.useOtherExe = 1;
+  g_Config->system.otherExe = "patient-info";
+  Hooks().patientProgram = &program;
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QCOMPARE(program.ran, std::string("patient-info"));
+  QCOMPARE(program.requestsWhenRun, 0);  // before the recorder is contacted
+  QVERIFY(View()->Session().Info().open);
+  QCOMPARE(View()->Session().Info().caseId, std::string("H-77"));
+  QCOMPARE(View()->Session().Info().age, 61);
 }
 
 void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder_data() {
@@ -433,6 +501,58 @@ void TransferTest::linkWayDialogKeepsTheChoice() {
   }
   QCOMPARE(g_Config->settings.useBluetooth, 1);
   QCOMPARE(g_Config->settings.showSelectDevice, 0);
+}
+
+void TransferTest::bluetoothDownloadGoesOverTheRadioLink() {
+  sim::RecorderSimulator simulator(sim::MakeSampleRecorder(kPexaC));
+  std::atomic<bool> stop{false};
+  std::thread server;
+  SimRig unused(sim::MakeSampleRecorder(kPexaC));
+  unused.Use(Data());
+  g_Config->settings.extraSerialPorts.clear();
+  g_Config->settings.useBluetooth = 1;
+  Hooks().makeRadio = [&] {
+    return std::make_unique<CBlueTooth>(std::make_unique<SimRadio>(simulator, stop, server));
+  };
+  ModalScript script;
+  script.On(
+      "BluetoothDialog",
+      [](QDialog* d) {
+        auto* bt = static_cast<BluetoothDialog*>(d);
+        QCOMPARE(bt->List()->topLevelItem(0)->text(2), QString("0a:0b:0c:0d:0e:0f"));
+        bt->List()->setCurrentItem(bt->List()->topLevelItem(0));
+        Click(d, "1004");
+      },
+      [](QDialog* d) {
+        auto* bt = static_cast<BluetoothDialog*>(d);
+        return !bt->Busy() && bt->List()->topLevelItemCount() > 0;
+      });
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  stop = true;
+  if (server.joinable()) server.join();
+  QVERIFY(script.Done());
+  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+  QCOMPARE(FilesBelow(Data()).size(), size_t(1));
+  QCOMPARE(unused.sim.RequestsSeen(), 0);  // the cable recorder was never asked
+  // The link is closed after the transfer: the document is back on cables.
+  QVERIFY(!Device().Link().UsesBluetooth());
+}
+
+void TransferTest::refusedPortIsNamedWithTheUdevHint() {
+  if (::geteuid() == 0) QSKIP("root may open any port");
+  const std::string port = home_->Path("ttyRefused");
+  { std::ofstream(port) << ""; }
+  ::chmod(port.c_str(), 0);
+  SimRig rig(sim::MakeSampleRecorder(kPexaC));
+  rig.Use(Data());
+  g_Config->settings.extraSerialPorts = port;
+  messages_->sink.answers = {MessageAnswer::Cancel};
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QCOMPARE(int(messages_->sink.messages.size()), 1);
+  const std::string& text = messages_->sink.messages.front().text;
+  QVERIFY(text.find("EN:IDS_DEVICE") == 0);
+  QVERIFY(text.find("EN:IDS_PORT_DENIED") != std::string::npos);
+  QVERIFY(text.find(port) != std::string::npos);
 }
 
 QTEST_MAIN(TransferTest)
