@@ -345,6 +345,33 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
     QCOMPARE(rig.sim.RequestsSeen(), 0);
     QCOMPARE(g_Config->settings.showSelectDevice, 1);
   }
+  // The Bluetooth dialog: the radio goes, the cable recorder is never asked.
+  {
+    SimRig rig(sim::MakeSampleRecorder(kPexaC));
+    rig.Use(Data());
+    g_Config->settings.useBluetooth = 1;
+    sim::RecorderSimulator remote(sim::MakeSampleRecorder(kPexaC));
+    std::atomic<bool> stop{false};
+    std::thread server;
+    int made = 0;
+    Hooks().makeRadio = [&] {
+      ++made;
+      return std::make_unique<CBlueTooth>(std::make_unique<SimRadio>(remote, stop, server));
+    };
+    ModalScript script;
+    script.On(
+        "BluetoothDialog", [](QDialog* d) { Click(d, "2"); },
+        [](QDialog* d) { return !static_cast<BluetoothDialog*>(d)->Busy(); });
+    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(script.Done());
+    QCOMPARE(made, 1);
+    QVERIFY(!server.joinable());  // never connected
+    QCOMPARE(rig.sim.RequestsSeen(), 0);
+    QVERIFY(!Device().Link().UsesBluetooth());
+    QCOMPARE(int(messages_->sink.messages.size()), 0);
+    g_Config->settings.useBluetooth = 0;
+    Hooks().makeRadio = nullptr;
+  }
   // Detection, while the recorder does not answer yet.
   {
     SimRig rig(sim::MakeSampleRecorder(kPexaC));
