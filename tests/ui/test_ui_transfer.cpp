@@ -203,6 +203,13 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
   QCOMPARE(file->FileInfo().modelCode, kind);
   QVERIFY(!file->FileInfo().readings.empty() || !file->FileInfo().samples.empty());
   QVERIFY(View()->Transfers().LastRun().maxTickGapMs < 1000);
+  // With VESK_SHOT_DIR set: the window after the download, the new case in the charts.
+  const QString shots = qEnvironmentVariable("VESK_SHOT_DIR");
+  if (!shots.isEmpty() && kind == kMiru && row == 1) {
+    frame_->resize(1200, 760);
+    QApplication::processEvents();
+    frame_->grab().save(shots + "/MainWindowAfterDownload.png");
+  }
 }
 
 void TransferTest::openingACaseKeepsTheRecorderLink() {
