@@ -32,19 +32,23 @@ const CaseState& CaseSession::State() const {
 
 int32_t CaseSession::Open(const std::string& path, const Thresholds& thresholds,
                           const EventParams& spo2Params, const EventParams& prParams) {
-  // A failed load must not disturb the case on screen, so it goes into a fresh document.
-  auto next = std::make_unique<Impl>(impl_->language);
-  next->doc.SetCasePath(path);
-  const int32_t result = next->doc.LoadCase();
+  // A failed load must not disturb the case on screen, so it goes into a scratch document.
+  // The session's own document stays: it also holds the recorder link, which must outlive the
+  // case (a download opens its new case while the recorder is still attached).
+  CaseState scratchState;
+  CaseDocument scratch(scratchState, impl_->texts);
+  scratch.SetCasePath(path);
+  const int32_t result = scratch.LoadCase();
   if (result != 1) return result;
-  next->thresholds = thresholds;
-  const Thresholds& t = next->thresholds;
-  next->state.awakeSysThresh = t.awakeSys;
-  next->state.awakeDiaThresh = t.awakeDia;
-  next->state.asleepSysThresh = t.asleepSys;
-  next->state.asleepDiaThresh = t.asleepDia;
-  RunOpenAnalysis(next->doc, t, RangeLimits{}, spo2Params, prParams, next->analysis);
-  impl_ = std::move(next);
+  impl_->doc.AdoptCase(std::move(scratch));
+  impl_->thresholds = thresholds;
+  const Thresholds& t = impl_->thresholds;
+  impl_->state.awakeSysThresh = t.awakeSys;
+  impl_->state.awakeDiaThresh = t.awakeDia;
+  impl_->state.asleepSysThresh = t.asleepSys;
+  impl_->state.asleepDiaThresh = t.asleepDia;
+  impl_->analysis = CaseAnalysis{};
+  RunOpenAnalysis(impl_->doc, t, RangeLimits{}, spo2Params, prParams, impl_->analysis);
 
   const CaseDocument& doc = impl_->doc;
   info_ = {};
@@ -84,8 +88,15 @@ int CaseSession::ChangeSleepPeriods(int awakeStart, int asleepStart, const Analy
 }
 
 void CaseSession::Close() {
-  impl_ = std::make_unique<Impl>(impl_->language);
+  CaseState emptyState;
+  CaseDocument empty(emptyState, impl_->texts);
+  impl_->doc.AdoptCase(std::move(empty));
+  impl_->analysis = CaseAnalysis{};
   info_ = {};
+}
+
+DeviceCaseDocument& CaseSession::Device() {
+  return impl_->doc;
 }
 
 }  // namespace vesk

@@ -12,6 +12,7 @@
 namespace vesk {
 
 class CaseDocument;
+class DeviceCaseDocument;
 class CLanguage;
 struct CaseState;
 
@@ -56,6 +57,8 @@ class CaseSession {
 
   const OpenedCaseInfo& Info() const { return info_; }
   CaseDocument& Document();
+  // The same document with its device half: the recorder link, kept across case opens.
+  DeviceCaseDocument& Device();
   CaseAnalysis& Analysis();
   // The state the charts read the thresholds and periods from.
   const CaseState& State() const;

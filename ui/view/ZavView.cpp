@@ -11,6 +11,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QRadioButton>
+#include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolButton>
 
 #include "app/AppInfo.h"
@@ -29,6 +30,7 @@
 #include "platform/ProgramDir.h"
 #include "view/CaseSession.h"
 #include "view/ChartImageMenu.h"
+#include "view/TransferCommands.h"
 #include "view/ZavDoc.h"
 
 namespace vesk {
@@ -402,6 +404,30 @@ void CZavView::OnOpenData() {
     // Cancelling the browser leaves the case on screen with its controls.
     ShowControlsFor(chartKind_);
   }
+}
+
+TransferCommands& CZavView::Transfers() {
+  if (!transfers_) {
+    transfers_ = std::make_unique<TransferCommands>(*g_Config, g_Language, UiSink(),
+                                                    session_->Device(), window());
+    transfers_->openCase = [this](const std::string& path) { return OpenCase(path); };
+    transfers_->showStatus = [this](const QString& text) {
+      if (auto* frame = qobject_cast<CMainFrame*>(window())) frame->statusBar()->showMessage(text);
+    };
+  }
+  return *transfers_;
+}
+
+void CZavView::OnDownload() {
+  if (g_Config) Transfers().Download();
+}
+
+void CZavView::OnUpload() {
+  if (g_Config) Transfers().Upload();
+}
+
+void CZavView::OnSetConnect() {
+  if (g_Config) Transfers().SetConnect();
 }
 
 int CZavView::OpenCase(const std::string& path) {

@@ -26,6 +26,7 @@ class CButtonNew;
 class CUpDown;
 class CaseSession;
 class ChartWidget;
+class TransferCommands;
 
 // "VESK     Name:x      ID:y      Age:z" ("--" for an age of 0 or less).
 std::string FormatCaseTitle(const std::string& appTitle, const std::string& nameLabel,
@@ -49,6 +50,11 @@ class CZavView : public QWidget {
   void OnOpenData();
   void OnChartKind(int kind);
   void OnHelp();
+  // Recorder transfers: download (32812), upload (32801), link way (32806).
+  void OnDownload();
+  void OnUpload();
+  void OnSetConnect();
+  TransferCommands& Transfers();
   // Loads a case and shows it (the end of the open-data command and of a download).
   // Returns the load result; failures are told to the user.
   int OpenCase(const std::string& path);
@@ -113,6 +119,7 @@ class CZavView : public QWidget {
   CZavApp* app_;
   CZavDoc* doc_;
   std::unique_ptr<CaseSession> session_;
+  std::unique_ptr<TransferCommands> transfers_;
   std::array<QRadioButton*, 3> periods_{};
   std::array<QLabel*, 3> bands_{};
   std::array<QLabel*, 6> boundLabels_{};
