@@ -31,7 +31,12 @@ std::string Escape(const std::string& text) {
         out += "&apos;";
         break;
       default:
-        out += c;
+        // XML 1.0 allows no other control characters, not even as references; a stray one
+        // in a name would make the whole file unreadable.
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+          out += "&#65533;";
+        else
+          out += c;
     }
   }
   return out;

@@ -41,7 +41,8 @@ class ReportCommands : public QObject {
   void OnExport();
   const TaskStatus& ExportStatus() const { return exportStatus_; }
 
-  bool ReportRunning() const { return process_ != nullptr || pdfChecks_ > 0; }
+  // From the start of the report program to the end of the hand-over.
+  bool ReportRunning() const { return prepared_.has_value(); }
   // The outcome of the last report that ran to its end.
   const ReportRunResult& LastReport() const { return last_; }
 

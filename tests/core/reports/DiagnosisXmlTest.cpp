@@ -163,6 +163,14 @@ TEST_F(DiagnosisXmlTest, PolishArabicAndChineseNamesSurviveTheFile) {
   EXPECT_NE(ReadBytes(dir / "DIAGNOSEINFO.xml").find("&#1605;&#1581;"), std::string::npos);
 }
 
+TEST_F(DiagnosisXmlTest, ControlCharactersCannotBreakTheDocument) {
+  _FILE_ALL_INFO f = SmallCase();
+  f.patient.name = std::string("Ann\x01\x1F") + "\tB\r\nC";
+  tinyxml2::XMLDocument doc;
+  ASSERT_EQ(doc.Parse(Xml(f).c_str()), tinyxml2::XML_SUCCESS);
+  EXPECT_NE(Xml(f).find("<caseName>Ann&#65533;&#65533;\tB\r\nC</caseName>"), std::string::npos);
+}
+
 // With another code page configured the declaration names it, so a reader decodes the
 // bytes as they were written.
 TEST_F(DiagnosisXmlTest, DeclarationNamesTheConfiguredCodePage) {

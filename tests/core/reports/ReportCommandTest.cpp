@@ -162,6 +162,39 @@ TEST_F(ReportCommandTest, ReadOnlyPdfFolderIsRefusedBeforeTheReportRuns) {
   EXPECT_EQ(programs_.reportRuns, 0);
 }
 
+// The phases a window runs one by one: preparing runs nothing, the hand-over runs only the
+// PDF program and writes the XML.
+TEST_F(ReportCommandTest, PhasesPrepareLookAndHandOverSeparately) {
+  request_.system.useOtherExePdf = 1;
+  request_.system.otherExePdf = "/opt/pdf/tool";
+  const PreparedReport prepared = PrepareReport(request_, language_, sink_);
+  EXPECT_EQ(prepared.result.outcome, ReportOutcome::Done);
+  EXPECT_TRUE(prepared.handOver);
+  EXPECT_EQ(prepared.pdfProgram, "/opt/pdf/tool");
+  EXPECT_EQ(prepared.result.pdfPath, HomePath("PDF/20240306080509.pdf"));
+  EXPECT_EQ(programs_.reportRuns, 0);
+  EXPECT_TRUE(fsutil::FileExists(HomePath("ZavStart/Report.txt")));
+  CIniFile cnf(HomePath("Cnf.start"), false);
+  EXPECT_EQ(cnf.ReadString("START", "ReportPath", ""), prepared.result.pdfPath);
+  EXPECT_FALSE(PdfPresent(prepared));
+  WriteBytes(prepared.result.pdfPath, "%PDF");
+  EXPECT_TRUE(PdfPresent(prepared));
+
+  const ReportRunResult r = HandOverPdf(prepared, programs_);
+  EXPECT_EQ(r.outcome, ReportOutcome::HandedOver);
+  EXPECT_EQ(programs_.reportRuns, 0);
+  ASSERT_EQ(programs_.pdfCalls.size(), 1u);
+  EXPECT_EQ(programs_.pdfCalls[0], (std::vector<std::string>{"/opt/pdf/tool", "", r.pdfPath}));
+  EXPECT_TRUE(fsutil::FileExists(DiagnosisXmlPath()));
+
+  request_.caseOpen = false;
+  EXPECT_EQ(PrepareReport(request_, language_, sink_).result.outcome, ReportOutcome::NoCase);
+  request_.caseOpen = true;
+  request_.system.useOtherExePdf = 0;
+  EXPECT_FALSE(PrepareReport(request_, language_, sink_).handOver);
+  EXPECT_TRUE(sink_.messages.empty());
+}
+
 // The real PDF launcher with a program that does not exist: the user is told, no XML.
 class RealPdfProgram : public FakePrograms {
  public:
