@@ -4,6 +4,7 @@
 // there as a picture in English and Chinese.
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
@@ -430,6 +431,19 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
   });
   QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
   QCOMPARE(ReadFile(path), before);
+
+  // A case file gone while the sheet was open: a clear message, and no file made up.
+  const QString file = QString::fromStdString(path);
+  OnNextModal([&](QDialog* d) {
+    d->findChild<QLineEdit*>("Name")->setText("Lost");
+    QVERIFY(QFile::remove(file));
+    d->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(messages_->Saw("EN:IDS_PATIENT_SAVE_ERROR"));
+  QVERIFY(!QFile::exists(file));
+  QVERIFY(View()->Session().Document().Patient().name != "Lost");
+  WriteFile(path, before);
 
   review::OnPatientData(*View(), nullptr);
   QVERIFY(messages_->Saw("EN:IDS_DOC_ERROR"));

@@ -63,7 +63,7 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   if (sheet.exec() != QDialog::Accepted) return;
   // The file first: the open case shows the new data only once they are stored.
   if (SaveCasePatient(path, sheet.Patient()) != 1) {
-    ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
+    ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }
   view.Session().Document().Patient() = sheet.Patient();
