@@ -28,6 +28,7 @@
 #include "cases/CaseDocument.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
+#include "charts/ChartWidget.h"
 #include "dialogs/review/PatientPage.h"
 #include "dialogs/review/PatientSheet.h"
 #include "dialogs/review/PlanView.h"
@@ -259,6 +260,7 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
   QCOMPARE(session.Document().AwakeStart(), fileAwake);
 
+  const QImage drawnBefore = View()->Charts()->grab().toImage();
   // Asleep 20:00 to 09:30: more asleep readings, plan and case state follow.
   OnNextModal([](QDialog* d) {
     d->findChild<QComboBox*>("AwakeList")->setCurrentIndex(19);
@@ -274,6 +276,8 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   QCOMPARE(g_Config->caseState.asleepStartMinutes, 1200);
   QVERIFY(session.Analysis().statistics.asleepCount > asleepBefore);
   QCOMPARE(session.Analysis().quality.asleepCount, session.Analysis().statistics.asleepCount);
+  // The trend chart draws its threshold steps at the new boundaries.
+  QVERIFY(View()->Charts()->grab().toImage() != drawnBefore);
 
   // The file keeps its own periods: opening the case again shows them.
   QCOMPARE(View()->OpenCase(path), 1);
