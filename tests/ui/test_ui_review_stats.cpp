@@ -279,6 +279,14 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   // The trend chart draws its threshold steps at the new boundaries.
   QVERIFY(View()->Charts()->grab().toImage() != drawnBefore);
 
+  // A start between two half hours, confirmed untouched, becomes the half hour before it.
+  QCOMPARE(session.ChangeSleepPeriods(7 * 60 + 15, 22 * 60 + 45, View()->CurrentAnalysisView()), 1);
+  OnNextModal([](QDialog* d) { d->findChild<QPushButton*>("1")->click(); });
+  QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
+  QCOMPARE(session.Document().AwakeStart(), 7 * 60);
+  QCOMPARE(session.Document().AsleepStart(), 22 * 60 + 30);
+  QCOMPARE(session.Document().Plan().awakeMinute, 0);
+
   // The file keeps its own periods: opening the case again shows them.
   QCOMPARE(View()->OpenCase(path), 1);
   QCOMPARE(View()->Session().Document().AwakeStart(), fileAwake);
