@@ -88,6 +88,7 @@ class ReviewStatsTest : public QObject {
   void reviewCommandsNeedAnOpenCase();
   void statisticsWindowShowsWhatTheCliPrints();
   void statisticsWindowOfAnEmptyPeriod();
+  void statisticsWindowTakesUpChangedThresholds();
   void sleepDialogRoundsDownAndCancelDropsTheChoice();
   void sleepCommandChangesTheOpenCaseOnly();
   void planViewLinesFollowTheModel();
@@ -225,6 +226,24 @@ void ReviewStatsTest::statisticsWindowOfAnEmptyPeriod() {
   QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
   QCOMPARE(asleepCount, QString("0"));
   QCOMPARE(asleepLoad, QString("0.0"));
+}
+
+void ReviewStatsTest::statisticsWindowTakesUpChangedThresholds() {
+  OpenAmbulatory();
+  const int loadsBefore = View()->Session().Analysis().statistics.awakeSysLoadCount;
+  const QImage drawnBefore = View()->Charts()->grab().toImage();
+  // The standard values changed while the case stays open.
+  g_Config->settings.awakeSysThresh = 110;
+  QString thresholds;
+  OnNextModal([&](QDialog* d) { thresholds = d->findChild<QLabel*>("cell_0_6")->text(); });
+  QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
+  QCOMPARE(thresholds, QString("110/85"));
+  const CaseAnalysis& a = View()->Session().Analysis();
+  QVERIFY(a.statistics.awakeSysLoadCount > loadsBefore);
+  QCOMPARE(a.thresholds.awakeSys, 110);
+  QCOMPARE(View()->Session().State().awakeSysThresh, 110);
+  // The trend chart's threshold line moved with them.
+  QVERIFY(View()->Charts()->grab().toImage() != drawnBefore);
 }
 
 void ReviewStatsTest::sleepDialogRoundsDownAndCancelDropsTheChoice() {

@@ -15,6 +15,18 @@ struct CaseSession::Impl {
   Thresholds thresholds;
 };
 
+namespace {
+// The analysis and the charts (through the case state) read the same thresholds.
+template <typename Impl>
+void SetThresholds(Impl& impl, const Thresholds& t) {
+  impl.thresholds = t;
+  impl.state.awakeSysThresh = t.awakeSys;
+  impl.state.awakeDiaThresh = t.awakeDia;
+  impl.state.asleepSysThresh = t.asleepSys;
+  impl.state.asleepDiaThresh = t.asleepDia;
+}
+}  // namespace
+
 CaseSession::CaseSession(const CLanguage& language) : impl_(std::make_unique<Impl>(language)) {}
 CaseSession::~CaseSession() = default;
 
@@ -37,13 +49,8 @@ int32_t CaseSession::Open(const std::string& path, const Thresholds& thresholds,
   next->doc.SetCasePath(path);
   const int32_t result = next->doc.LoadCase();
   if (result != 1) return result;
-  next->thresholds = thresholds;
-  const Thresholds& t = next->thresholds;
-  next->state.awakeSysThresh = t.awakeSys;
-  next->state.awakeDiaThresh = t.awakeDia;
-  next->state.asleepSysThresh = t.asleepSys;
-  next->state.asleepDiaThresh = t.asleepDia;
-  RunOpenAnalysis(next->doc, t, RangeLimits{}, spo2Params, prParams, next->analysis);
+  SetThresholds(*next, thresholds);
+  RunOpenAnalysis(next->doc, next->thresholds, RangeLimits{}, spo2Params, prParams, next->analysis);
   impl_ = std::move(next);
 
   const CaseDocument& doc = impl_->doc;
@@ -80,6 +87,13 @@ int CaseSession::ChangeSleepPeriods(int awakeStart, int asleepStart, const Analy
   info_.asleepStart = impl_->doc.AsleepStart();
   info_.analysedCount = impl_->analysis.statistics.analysedCount;
   return 1;
+}
+
+bool CaseSession::ChangeThresholds(const Thresholds& thresholds, const AnalysisView& view) {
+  if (!info_.open || thresholds == impl_->thresholds) return false;
+  SetThresholds(*impl_, thresholds);
+  Reanalyse(view);
+  return true;
 }
 
 void CaseSession::Close() {

@@ -40,7 +40,11 @@ std::function<DateParts()>& Today() {
 
 void OnStatistics(CZavView& view) {
   if (!CaseOpen(view)) return;
-  // The record is current: every analysis of the case computes it again.
+  // The record follows every analysis of the case; thresholds changed since the case was
+  // opened are taken up first, so the window never shows loads of the old ones.
+  if (g_Config && view.Session().ChangeThresholds(g_Config->settings.GetThresholds(),
+                                                  view.CurrentAnalysisView()))
+    view.ShowChangedAnalysis();
   const CaseFigures& figures = view.Session().Analysis().Figures();
   StatisticsDialog dialog(FormatStatisticsTable(figures.statistics, figures.thresholds), g_Language,
                           view.window());
@@ -79,7 +83,7 @@ void OnSleepTimes(CZavView& view) {
   if (session.ChangeSleepPeriods(dialog.AwakeStart(), dialog.AsleepStart(),
                                  view.CurrentAnalysisView()) != 1)
     return;
-  view.ShowChangedPeriods();
+  view.ShowChangedAnalysis();
 }
 
 void OnPlanInfo(CZavView& view) {

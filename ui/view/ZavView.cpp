@@ -457,14 +457,15 @@ AnalysisView CZavView::CurrentAnalysisView() const {
   return {Period(selectedPeriod_), FieldLimits()};
 }
 
-void CZavView::ShowChangedPeriods() {
+void CZavView::ShowChangedAnalysis() {
   if (!session_->Info().open) return;
   const OpenedCaseInfo& info = session_->Info();
   if (g_Config) {
     g_Config->caseState.awakeStartMinutes = info.awakeStart;
     g_Config->caseState.asleepStartMinutes = info.asleepStart;
   }
-  // The charts copy the boundaries when they are given a case, so they are given it again.
+  // The charts copy boundaries and thresholds when they are given a case, so they are given
+  // it again.
   ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
                                           session_->State(), &g_Language);
   if (g_Config) source.colours = g_Config->colours;

@@ -57,9 +57,9 @@ class CZavView : public QWidget {
   void Retext();
   // The period and bounds the analysis of the open case is prepared with.
   AnalysisView CurrentAnalysisView() const;
-  // After the open case's sleep periods changed: the charts take the new day/night
-  // boundaries and the whole view is drawn again.
-  void ShowChangedPeriods();
+  // After the open case was analysed with new sleep periods or thresholds: the charts take
+  // the new boundaries and threshold lines and the whole view is drawn again.
+  void ShowChangedAnalysis();
   // The window title again from the open case's patient record.
   void ShowPatient();
 
