@@ -439,18 +439,22 @@ int CZavView::OpenCase(const std::string& path) {
   pulseRateDisplay_ = info.multiDay;
   // The pie of a new case starts from the fields' starting values.
   ResetBoundFields();
-  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
-                                          session_->State(), &g_Language);
-  if (g_Config) source.colours = g_Config->colours;
-  source.period = Period(selectedPeriod_);
-  source.ranges = FieldLimits();
-  charts_->setCase(source);
+  charts_->setCase(CaseSource());
   trendMode_ = charts_->host().Trend().DisplayMode();
   ShowControlsFor(chartKind_);
   ShowPatient();
   if (auto* frame = qobject_cast<CMainFrame*>(window())) frame->UpdateCommandUI();
   update();
   return result;
+}
+
+ChartSource CZavView::CaseSource() const {
+  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
+                                          session_->State(), &g_Language);
+  if (g_Config) source.colours = g_Config->colours;
+  source.period = Period(selectedPeriod_);
+  source.ranges = FieldLimits();
+  return source;
 }
 
 AnalysisView CZavView::CurrentAnalysisView() const {
@@ -466,12 +470,7 @@ void CZavView::ShowChangedAnalysis() {
   }
   // The charts copy boundaries and thresholds when they are given a case, so they are given
   // it again.
-  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
-                                          session_->State(), &g_Language);
-  if (g_Config) source.colours = g_Config->colours;
-  source.period = Period(selectedPeriod_);
-  source.ranges = FieldLimits();
-  charts_->setCase(source);
+  charts_->setCase(CaseSource());
   if (chartKind_ != 0 && !charts_->setKind(chartKind_)) chartKind_ = 0;
   ShowControlsFor(chartKind_);
   charts_->refresh(true);

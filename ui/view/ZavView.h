@@ -26,6 +26,7 @@ class CButtonNew;
 class CUpDown;
 class CaseSession;
 class ChartWidget;
+struct ChartSource;
 
 // "VESK     Name:x      ID:y      Age:z" ("--" for an age of 0 or less).
 std::string FormatCaseTitle(const std::string& appTitle, const std::string& nameLabel,
@@ -107,6 +108,8 @@ class CZavView : public QWidget {
   void OnWindowChanged(int activePreset);
   // The statistics of the shown chart again for the selected period and the bound fields.
   void PrepareChartData();
+  // What the charts are handed for the open case.
+  ChartSource CaseSource() const;
   void LayoutCharts();
   QString PulseRateSuffix() const;
 
