@@ -503,10 +503,15 @@ void ReviewStatsTest::screenshots() {
     save(sheet, "patient_sheet");
     sheet.Pages()->setCurrentIndex(1);
     save(sheet, "patient_sheet_physician");
+    sheet.Pages()->setCurrentIndex(2);
+    save(sheet, "patient_sheet_medication");
     PlanView plan(PlanLines(doc.Plan(), doc.ModelCode(), doc.FileInfo().protocol), language);
     save(plan, "plan_view");
     SleepPeriodDialog sleep(doc.AwakeStart(), doc.AsleepStart(), language);
     save(sleep, "sleep_periods");
+    // The first two models know only the two periods.
+    PlanView talo(PlanLines(doc.Plan(), kTaloBlack, 1), language);
+    save(talo, "plan_view_talo");
   }
 }
 
