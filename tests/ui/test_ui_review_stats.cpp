@@ -4,6 +4,7 @@
 // there as a picture in English and Chinese.
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
@@ -27,6 +28,7 @@
 #include "cases/CaseDocument.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
+#include "charts/ChartWidget.h"
 #include "dialogs/review/PatientPage.h"
 #include "dialogs/review/PatientSheet.h"
 #include "dialogs/review/PlanView.h"
@@ -86,6 +88,7 @@ class ReviewStatsTest : public QObject {
   void reviewCommandsNeedAnOpenCase();
   void statisticsWindowShowsWhatTheCliPrints();
   void statisticsWindowOfAnEmptyPeriod();
+  void statisticsWindowTakesUpChangedThresholds();
   void sleepDialogRoundsDownAndCancelDropsTheChoice();
   void sleepCommandChangesTheOpenCaseOnly();
   void planViewLinesFollowTheModel();
@@ -225,6 +228,24 @@ void ReviewStatsTest::statisticsWindowOfAnEmptyPeriod() {
   QCOMPARE(asleepLoad, QString("0.0"));
 }
 
+void ReviewStatsTest::statisticsWindowTakesUpChangedThresholds() {
+  OpenAmbulatory();
+  const int loadsBefore = View()->Session().Analysis().statistics.awakeSysLoadCount;
+  const QImage drawnBefore = View()->Charts()->grab().toImage();
+  // The standard values changed while the case stays open.
+  g_Config->settings.awakeSysThresh = 110;
+  QString thresholds;
+  OnNextModal([&](QDialog* d) { thresholds = d->findChild<QLabel*>("cell_0_6")->text(); });
+  QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
+  QCOMPARE(thresholds, QString("110/85"));
+  const CaseAnalysis& a = View()->Session().Analysis();
+  QVERIFY(a.statistics.awakeSysLoadCount > loadsBefore);
+  QCOMPARE(a.thresholds.awakeSys, 110);
+  QCOMPARE(View()->Session().State().awakeSysThresh, 110);
+  // The trend chart's threshold line moved with them.
+  QVERIFY(View()->Charts()->grab().toImage() != drawnBefore);
+}
+
 void ReviewStatsTest::sleepDialogRoundsDownAndCancelDropsTheChoice() {
   SleepPeriodDialog dialog(7 * 60 + 15, 22 * 60 + 59, g_Language);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_SLEEP_PERIOD"));
@@ -258,6 +279,7 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
   QCOMPARE(session.Document().AwakeStart(), fileAwake);
 
+  const QImage drawnBefore = View()->Charts()->grab().toImage();
   // Asleep 20:00 to 09:30: more asleep readings, plan and case state follow.
   OnNextModal([](QDialog* d) {
     d->findChild<QComboBox*>("AwakeList")->setCurrentIndex(19);
@@ -273,6 +295,16 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   QCOMPARE(g_Config->caseState.asleepStartMinutes, 1200);
   QVERIFY(session.Analysis().statistics.asleepCount > asleepBefore);
   QCOMPARE(session.Analysis().quality.asleepCount, session.Analysis().statistics.asleepCount);
+  // The trend chart draws its threshold steps at the new boundaries.
+  QVERIFY(View()->Charts()->grab().toImage() != drawnBefore);
+
+  // A start between two half hours, confirmed untouched, becomes the half hour before it.
+  QCOMPARE(session.ChangeSleepPeriods(7 * 60 + 15, 22 * 60 + 45, View()->CurrentAnalysisView()), 1);
+  OnNextModal([](QDialog* d) { d->findChild<QPushButton*>("1")->click(); });
+  QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
+  QCOMPARE(session.Document().AwakeStart(), 7 * 60);
+  QCOMPARE(session.Document().AsleepStart(), 22 * 60 + 30);
+  QCOMPARE(session.Document().Plan().awakeMinute, 0);
 
   // The file keeps its own periods: opening the case again shows them.
   QCOMPARE(View()->OpenCase(path), 1);
@@ -431,6 +463,19 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
   QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
   QCOMPARE(ReadFile(path), before);
 
+  // A case file gone while the sheet was open: a clear message, and no file made up.
+  const QString file = QString::fromStdString(path);
+  OnNextModal([&](QDialog* d) {
+    d->findChild<QLineEdit*>("Name")->setText("Lost");
+    QVERIFY(QFile::remove(file));
+    d->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(messages_->Saw("EN:IDS_PATIENT_SAVE_ERROR"));
+  QVERIFY(!QFile::exists(file));
+  QVERIFY(View()->Session().Document().Patient().name != "Lost");
+  WriteFile(path, before);
+
   review::OnPatientData(*View(), nullptr);
   QVERIFY(messages_->Saw("EN:IDS_DOC_ERROR"));
   QCOMPARE(ReadFile(path), before);
@@ -458,10 +503,15 @@ void ReviewStatsTest::screenshots() {
     save(sheet, "patient_sheet");
     sheet.Pages()->setCurrentIndex(1);
     save(sheet, "patient_sheet_physician");
+    sheet.Pages()->setCurrentIndex(2);
+    save(sheet, "patient_sheet_medication");
     PlanView plan(PlanLines(doc.Plan(), doc.ModelCode(), doc.FileInfo().protocol), language);
     save(plan, "plan_view");
     SleepPeriodDialog sleep(doc.AwakeStart(), doc.AsleepStart(), language);
     save(sleep, "sleep_periods");
+    // The first two models know only the two periods.
+    PlanView talo(PlanLines(doc.Plan(), kTaloBlack, 1), language);
+    save(talo, "plan_view_talo");
   }
 }
 

@@ -15,6 +15,18 @@ struct CaseSession::Impl {
   Thresholds thresholds;
 };
 
+namespace {
+// The analysis and the charts (through the case state) read the same thresholds.
+template <typename Impl>
+void SetThresholds(Impl& impl, const Thresholds& t) {
+  impl.thresholds = t;
+  impl.state.awakeSysThresh = t.awakeSys;
+  impl.state.awakeDiaThresh = t.awakeDia;
+  impl.state.asleepSysThresh = t.asleepSys;
+  impl.state.asleepDiaThresh = t.asleepDia;
+}
+}  // namespace
+
 CaseSession::CaseSession(const CLanguage& language) : impl_(std::make_unique<Impl>(language)) {}
 CaseSession::~CaseSession() = default;
 
@@ -41,14 +53,10 @@ int32_t CaseSession::Open(const std::string& path, const Thresholds& thresholds,
   const int32_t result = scratch.LoadCase();
   if (result != 1) return result;
   impl_->doc.AdoptCase(std::move(scratch));
-  impl_->thresholds = thresholds;
-  const Thresholds& t = impl_->thresholds;
-  impl_->state.awakeSysThresh = t.awakeSys;
-  impl_->state.awakeDiaThresh = t.awakeDia;
-  impl_->state.asleepSysThresh = t.asleepSys;
-  impl_->state.asleepDiaThresh = t.asleepDia;
+  SetThresholds(*impl_, thresholds);
   impl_->analysis = CaseAnalysis{};
-  RunOpenAnalysis(impl_->doc, t, RangeLimits{}, spo2Params, prParams, impl_->analysis);
+  RunOpenAnalysis(impl_->doc, impl_->thresholds, RangeLimits{}, spo2Params, prParams,
+                  impl_->analysis);
 
   const CaseDocument& doc = impl_->doc;
   info_ = {};
@@ -85,6 +93,13 @@ int CaseSession::ChangeSleepPeriods(int awakeStart, int asleepStart, const Analy
   info_.asleepStart = impl_->doc.AsleepStart();
   info_.analysedCount = impl_->analysis.statistics.analysedCount;
   return 1;
+}
+
+bool CaseSession::ChangeThresholds(const Thresholds& thresholds, const AnalysisView& view) {
+  if (!info_.open || thresholds == impl_->thresholds) return false;
+  SetThresholds(*impl_, thresholds);
+  Reanalyse(view);
+  return true;
 }
 
 void CaseSession::Close() {

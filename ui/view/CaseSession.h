@@ -54,6 +54,9 @@ class CaseSession {
   // analysis again. Returns 0 and changes nothing without a case or for a minute outside
   // 0..1439.
   int ChangeSleepPeriods(int awakeStart, int asleepStart, const AnalysisView& view);
+  // Other thresholds for the open case, then the analysis again. False when nothing changed
+  // (no case, or the same thresholds).
+  bool ChangeThresholds(const Thresholds& thresholds, const AnalysisView& view);
 
   const OpenedCaseInfo& Info() const { return info_; }
   CaseDocument& Document();

@@ -40,7 +40,11 @@ std::function<DateParts()>& Today() {
 
 void OnStatistics(CZavView& view) {
   if (!CaseOpen(view)) return;
-  // The record is current: every analysis of the case computes it again.
+  // The record follows every analysis of the case; thresholds changed since the case was
+  // opened are taken up first, so the window never shows loads of the old ones.
+  if (g_Config && view.Session().ChangeThresholds(g_Config->settings.GetThresholds(),
+                                                  view.CurrentAnalysisView()))
+    view.ShowChangedAnalysis();
   const CaseFigures& figures = view.Session().Analysis().Figures();
   StatisticsDialog dialog(FormatStatisticsTable(figures.statistics, figures.thresholds), g_Language,
                           view.window());
@@ -63,7 +67,7 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   if (sheet.exec() != QDialog::Accepted) return;
   // The file first: the open case shows the new data only once they are stored.
   if (SaveCasePatient(path, sheet.Patient()) != 1) {
-    ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
+    ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }
   view.Session().Document().Patient() = sheet.Patient();
@@ -79,7 +83,7 @@ void OnSleepTimes(CZavView& view) {
   if (session.ChangeSleepPeriods(dialog.AwakeStart(), dialog.AsleepStart(),
                                  view.CurrentAnalysisView()) != 1)
     return;
-  view.ShowChangedPeriods();
+  view.ShowChangedAnalysis();
 }
 
 void OnPlanInfo(CZavView& view) {

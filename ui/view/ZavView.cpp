@@ -465,12 +465,7 @@ int CZavView::OpenCase(const std::string& path) {
   pulseRateDisplay_ = info.multiDay;
   // The pie of a new case starts from the fields' starting values.
   ResetBoundFields();
-  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
-                                          session_->State(), &g_Language);
-  if (g_Config) source.colours = g_Config->colours;
-  source.period = Period(selectedPeriod_);
-  source.ranges = FieldLimits();
-  charts_->setCase(source);
+  charts_->setCase(CaseSource());
   trendMode_ = charts_->host().Trend().DisplayMode();
   ShowControlsFor(chartKind_);
   ShowPatient();
@@ -479,24 +474,29 @@ int CZavView::OpenCase(const std::string& path) {
   return result;
 }
 
+ChartSource CZavView::CaseSource() const {
+  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
+                                          session_->State(), &g_Language);
+  if (g_Config) source.colours = g_Config->colours;
+  source.period = Period(selectedPeriod_);
+  source.ranges = FieldLimits();
+  return source;
+}
+
 AnalysisView CZavView::CurrentAnalysisView() const {
   return {Period(selectedPeriod_), FieldLimits()};
 }
 
-void CZavView::ShowChangedPeriods() {
+void CZavView::ShowChangedAnalysis() {
   if (!session_->Info().open) return;
   const OpenedCaseInfo& info = session_->Info();
   if (g_Config) {
     g_Config->caseState.awakeStartMinutes = info.awakeStart;
     g_Config->caseState.asleepStartMinutes = info.asleepStart;
   }
-  // The charts copy the boundaries when they are given a case, so they are given it again.
-  ChartSource source = SourceFromDocument(session_->Document(), session_->Analysis(),
-                                          session_->State(), &g_Language);
-  if (g_Config) source.colours = g_Config->colours;
-  source.period = Period(selectedPeriod_);
-  source.ranges = FieldLimits();
-  charts_->setCase(source);
+  // The charts copy boundaries and thresholds when they are given a case, so they are given
+  // it again.
+  charts_->setCase(CaseSource());
   if (chartKind_ != 0 && !charts_->setKind(chartKind_)) chartKind_ = 0;
   ShowControlsFor(chartKind_);
   charts_->refresh(true);

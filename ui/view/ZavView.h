@@ -27,6 +27,7 @@ class CUpDown;
 class CaseSession;
 class ChartWidget;
 class TransferCommands;
+struct ChartSource;
 
 // "VESK     Name:x      ID:y      Age:z" ("--" for an age of 0 or less).
 std::string FormatCaseTitle(const std::string& appTitle, const std::string& nameLabel,
@@ -63,9 +64,9 @@ class CZavView : public QWidget {
   void Retext();
   // The period and bounds the analysis of the open case is prepared with.
   AnalysisView CurrentAnalysisView() const;
-  // After the open case's sleep periods changed: the charts take the new day/night
-  // boundaries and the whole view is drawn again.
-  void ShowChangedPeriods();
+  // After the open case was analysed with new sleep periods or thresholds: the charts take
+  // the new boundaries and threshold lines and the whole view is drawn again.
+  void ShowChangedAnalysis();
   // The window title again from the open case's patient record.
   void ShowPatient();
 
@@ -113,6 +114,8 @@ class CZavView : public QWidget {
   void OnWindowChanged(int activePreset);
   // The statistics of the shown chart again for the selected period and the bound fields.
   void PrepareChartData();
+  // What the charts are handed for the open case.
+  ChartSource CaseSource() const;
   void LayoutCharts();
   QString PulseRateSuffix() const;
 

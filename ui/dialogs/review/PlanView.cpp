@@ -24,6 +24,7 @@ PlanView::PlanView(const std::vector<PlanLine>& lines, const CLanguage& language
   list_->setHeaderHidden(true);
   list_->setRootIsDecorated(false);
   list_->setSelectionMode(QAbstractItemView::NoSelection);
+  list_->setFocusPolicy(Qt::NoFocus);
   for (const PlanLine& line : lines) {
     const QString value = line.valueKey ? review::Text(language, kDialog, line.valueKey)
                                         : QString::fromStdString(line.value);
