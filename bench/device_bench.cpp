@@ -4,9 +4,14 @@
 // per second; the goal is at least 90 %.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
+#include <string>
 
 #include "device/DeviceLink.h"
+#include "device/LinkTrace.h"
 #include "device/sim/PtyPort.h"
 #include "device/sim/RecorderSimulator.h"
 
@@ -49,5 +54,50 @@ void BM_Miru48hDownload(benchmark::State& state) {
 
 // One pass takes about two minutes of emulated line time; more would only repeat it.
 BENCHMARK(BM_Miru48hDownload)->Arg(115200)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
+// Cost of the support trace: a one-hour MIRU monitoring download (3,600 SpO2 samples) at full
+// speed, without an emulated line, with the trace off (0) and on (1, a file in the temporary
+// folder). The trace writes and flushes one hex line per frame.
+void BM_DownloadTraced(benchmark::State& state) {
+  using namespace vesk;
+  sim::RecorderSimulator simulator(sim::MakeSampleRecorder(kMiru, 0, 1, 3600));
+  sim::SimulatorRunner runner(simulator);
+  if (!runner.Start()) {
+    state.SkipWithError("no pty");
+    return;
+  }
+  DeviceLink link;
+  link.SetPort(runner.Path(), 115200);
+  link.CreateLinkObjects(simulator.Snapshot().protocol);
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("vesk-bench-trace-" + std::to_string(::getpid()) + ".log"))
+                               .string();
+  LinkTrace trace;
+  if (state.range(0)) {
+    if (!trace.Open(path)) {
+      state.SkipWithError(trace.Error().c_str());
+      return;
+    }
+    link.SetTrace(&trace);
+  }
+  for (auto _ : state) {
+    _DOWNLOAD_DATAINFO data;
+    tag_SUPPORT_PROTOCOL info;
+    _SUB_VERSION version;
+    if (link.Download(kModeMonitor, data, info, version) != kResultOk) {
+      state.SkipWithError("download failed");
+      break;
+    }
+  }
+  link.SetTrace(nullptr);
+  trace.Close();
+  std::error_code ec;
+  const auto bytes = std::filesystem::file_size(path, ec);
+  if (state.range(0) && !ec && state.iterations() > 0)
+    state.counters["trace_bytes_per_download"] =
+        static_cast<double>(bytes) / static_cast<double>(state.iterations());
+  std::filesystem::remove(path, ec);
+}
+BENCHMARK(BM_DownloadTraced)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
