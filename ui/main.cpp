@@ -42,6 +42,7 @@ bool AnswerInformationOption(int argc, char** argv, int& rc) {
 // "--quit-after-start": the whole start-up, then an orderly exit, so that a script can prove
 // an installation works. Every dialog of the start-up is cancelled as it comes.
 bool TakeQuitAfterStart(int& argc, char** argv) {
+  if (argc < 1) return false;
   bool found = false;
   int out = 1;
   for (int i = 1; i < argc; ++i) {
