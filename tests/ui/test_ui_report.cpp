@@ -86,6 +86,7 @@ void ReportTest::init() {
   frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
   frame_->show();
   QCOMPARE(frame_->View()->OpenCase(home_->WriteCase("data/ann.awp", kPolish, "A-1")), 1);
+  ReportProgramLocator() = [path = home_->Path("Rpt.exe")] { return path; };
 }
 
 void ReportTest::cleanup() {
@@ -95,6 +96,7 @@ void ReportTest::cleanup() {
   messages_.reset();
   home_.reset();
   InstalledPrinters() = [] { return QStringList(); };
+  ReportProgramLocator() = [] { return ReportProgramPath(); };
 }
 
 void ReportTest::Program(const std::string& name, const char* script) {

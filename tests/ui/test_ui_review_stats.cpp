@@ -20,12 +20,14 @@
 #include <QtWidgets/QSpinBox>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTreeWidget>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "UiTestSupport.h"
 #include "app/Globals.h"
 #include "cases/CaseDocument.h"
+#include "cases/Filemanage.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
 #include "charts/ChartWidget.h"
@@ -448,6 +450,13 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
   QCOMPARE(saved.extra[1], std::string("Nocturnal hypertension"));
   QCOMPARE(saved.caseId, std::string("17"));
   QVERIFY(ReadBirthdayMarker(path) == BirthdayMarker::NotEntered);
+  // Each changed field is in the file's edit history, with its old and new value.
+  std::vector<EditEntry> history;
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  const auto named = std::find_if(history.begin(), history.end(),
+                                  [](const EditEntry& e) { return e.newValue == "Bea Lindqvist"; });
+  QVERIFY(named != history.end());
+  QVERIFY(named->oldValue != named->newValue);
   // The open case and the title show the stored record.
   QCOMPARE(View()->Session().Document().Patient().name, std::string("Bea Lindqvist"));
   QVERIFY(frame_->windowTitle().contains("Bea Lindqvist"));

@@ -107,6 +107,7 @@ class TransferTest : public QObject {
   void downloadOfEveryKindStoresAndOpensTheCase();
   void openingACaseKeepsTheRecorderLink();
   void patientProgramFillsTheStoredCase();
+  void configuredTraceRecordsBothDirections();
   void uploadThroughEachPlanDialogProgrammesTheRecorder_data();
   void uploadThroughEachPlanDialogProgrammesTheRecorder();
   void qoraTakesNoPlan();
@@ -256,6 +257,29 @@ void TransferTest::patientProgramFillsTheStoredCase() {
   QVERIFY(View()->Session().Info().open);
   QCOMPARE(View()->Session().Info().caseId, std::string("H-77"));
   QCOMPARE(View()->Session().Info().age, 61);
+}
+
+void TransferTest::configuredTraceRecordsBothDirections() {
+  SimRig rig(sim::MakeSampleRecorder(kPexaC));
+  QVERIFY(rig.started);
+  rig.Use(Data());
+  // A trace that cannot be written is said, and the download still happens.
+  g_Config->system.linkTraceFile = home_->Path("no-such-folder/trace.txt");
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(messages_->Saw("LINKTRACEFILE: "));
+  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+
+  const std::string trace = home_->Path("trace.txt");
+  g_Config->system.linkTraceFile = trace;
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  std::ifstream in(trace);
+  int sent = 0, received = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(" > ") != std::string::npos) ++sent;
+    if (line.find(" < ") != std::string::npos) ++received;
+  }
+  QVERIFY(sent > 0);
+  QVERIFY(received > 0);
 }
 
 void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder_data() {

@@ -19,6 +19,11 @@
 
 namespace vesk {
 
+std::function<std::string()>& ReportProgramLocator() {
+  static std::function<std::string()> locate = [] { return ReportProgramPath(); };
+  return locate;
+}
+
 namespace {
 
 class WindowVisibility : public IMainWindowVisibility {
@@ -81,7 +86,7 @@ void ReportCommands::OnReport() {
   connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error == QProcess::FailedToStart) OnReportProgramEnded(false);
   });
-  process_->setProgram(QString::fromStdString(ReportProgramPath()));
+  process_->setProgram(QString::fromStdString(ReportProgramLocator()()));
   // The report program is started without arguments; it must find the same home and share
   // folders as the window, which may have come from --home rather than the environment.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

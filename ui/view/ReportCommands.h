@@ -6,8 +6,10 @@
 
 #include <QtCore/QObject>
 #include <QtCore/QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "export/CaseExport.h"
 #include "reports/ReportCommand.h"
@@ -21,6 +23,10 @@ class CConfigFile;
 class CLanguage;
 class CZavView;
 class IMessageSink;
+
+// Where the report command finds the report program; tests point it at a script of theirs,
+// so that a real report program beside the test never runs.
+std::function<std::string()>& ReportProgramLocator();
 
 class ReportCommands : public QObject {
   Q_OBJECT

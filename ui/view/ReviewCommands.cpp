@@ -1,6 +1,7 @@
 #include "view/ReviewCommands.h"
 
 #include <QtCore/QDate>
+#include <QtCore/QDateTime>
 
 #include "analysis/StatisticsTable.h"
 #include "app/Globals.h"
@@ -66,7 +67,10 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   PatientSheet sheet(info, ReadBirthdayMarker(path), Today()(), g_Language, view.window());
   if (sheet.exec() != QDialog::Accepted) return;
   // The file first: the open case shows the new data only once they are stored.
-  if (SaveCasePatient(path, sheet.Patient()) != 1) {
+  // Who changed the patient data, and when, goes into the file's edit history with the data.
+  const EditStamp stamp{g_Config ? g_Config->currentConfigName : std::string(),
+                        QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString()};
+  if (SaveCasePatient(path, sheet.Patient(), stamp) != 1) {
     ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }

@@ -100,6 +100,10 @@ void TransferCommands::CloseBluetooth() {
 }
 
 bool TransferCommands::DetectStep(Direction direction) {
+  // The support trace follows the setting at every contact, so switching it on needs no
+  // restart; a trace that cannot be written is said, and the transfer goes on without it.
+  if (!doc_.StartConfiguredTrace(config_.system))
+    Tell("LINKTRACEFILE: " + doc_.Trace().Error(), MessageIcon::Warning);
   DetectOptions options;
   options.extraPorts = SplitPortList(config_.settings.extraSerialPorts);
   if (Hooks().tuneDetection) Hooks().tuneDetection(options);
