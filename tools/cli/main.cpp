@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "app/AppInfo.h"
 #include "platform/ProgramDir.h"
 
 namespace vesk::cli {
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage(stderr);
   const std::string word = argv[1];
   if (word == "help" || word == "--help" || word == "-h") return Usage(stdout);
+  if (word == "--version") {
+    std::printf("vesk-cli %s\n", vesk::g_Version.c_str());
+    return 0;
+  }
   auto& commands = vesk::cli::Commands();
   // A command may be registered as two words ("case stats"); the longer match wins.
   if (argc >= 3) {
