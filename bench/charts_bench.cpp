@@ -90,7 +90,8 @@ struct MiruCase {
     texts = std::make_unique<LanguageErrorTexts>(language);
     doc = std::make_unique<CaseDocument>(state, *texts);
     doc->SetCasePath(path);
-    doc->LoadCase();
+    // Timing charts of a case that did not open would measure empty pictures.
+    if (doc->LoadCase() != kCaseLoadOk) std::abort();
     const UserSettings settings = DefaultUserSettings();
     state.awakeSysThresh = settings.awakeSysThresh;
     state.awakeDiaThresh = settings.awakeDiaThresh;

@@ -12,7 +12,8 @@ namespace vesk {
 namespace {
 // Minutes from `from` forward to `t` on the clock, 0..1439.
 int ClockDistance(int from, int t) {
-  return ((t - from) % 1440 + 1440) % 1440;
+  // A period start read from a case file can be anything; the difference is formed wide.
+  return static_cast<int>(((int64_t{t} - from) % 1440 + 1440) % 1440);
 }
 
 bool MeanSysWhere(const ReadingRefs& list, auto&& inWindow, double& mean) {
@@ -61,8 +62,9 @@ _BP_MORNING_SURGE ComputeMorningSurge(const PeriodRefs& lists, int awakeStart) {
 }
 
 int AsleepMinutes(int asleepStart, int awakeStart) {
-  if (asleepStart <= awakeStart) return awakeStart - asleepStart;
-  return 1440 - asleepStart + awakeStart;
+  const int64_t m = asleepStart <= awakeStart ? int64_t{awakeStart} - asleepStart
+                                              : 1440 - int64_t{asleepStart} + awakeStart;
+  return static_cast<int>(std::clamp<int64_t>(m, INT32_MIN, INT32_MAX));
 }
 
 namespace {

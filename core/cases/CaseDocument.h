@@ -53,19 +53,19 @@ class CaseDocument {
   // Writes the included flags, comments and the BP data header of the open case back into
   // its file. 1 only when the file was really written; otherwise the library's code (the
   // file is then unchanged).
-  virtual int32_t SaveEditedCase();
+  [[nodiscard]] virtual int32_t SaveEditedCase();
   // The same, with the entries added to the file's edit history in the same atomic write.
   [[nodiscard]] int32_t SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries);
   // Device transfers; filled in by the device link.
-  virtual int32_t UploadPlan() { return 0; }
-  virtual int32_t DownloadData(int32_t /*mode*/) { return 0; }
+  [[nodiscard]] virtual int32_t UploadPlan() { return 0; }
+  [[nodiscard]] virtual int32_t DownloadData(int32_t /*mode*/) { return 0; }
 
   void SetCasePath(std::string path) { casePath_ = std::move(path); }
   const std::string& CasePath() const { return casePath_; }
 
   // Loads the case at CasePath(): 1, 4 (locked), 13 (neither readings nor SpO2 samples) or
   // the library's code. On a library error nothing in the document changes.
-  int32_t LoadCase();
+  [[nodiscard]] int32_t LoadCase();
   // Takes over the case another document has loaded, with the case state values it set; the
   // other document is left without a case. A program loads into a scratch document, so a
   // failed load never disturbs the case on screen, and keeps its own document (with whatever

@@ -311,14 +311,16 @@ int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
 
 int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out) {
   _SUB_VERSION version;
-  CFilemanage::GetFileVersion(path, version);
+  // A file that names no version is no case file; neither class is asked to guess.
+  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
   return version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, out)
                             : CFilemanage_1Ver::LoadPatientInfo(path, out);
 }
 
 int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info) {
   _SUB_VERSION version;
-  CFilemanage::GetFileVersion(path, version);
+  // A file that names no version is no case file; neither class is asked to guess.
+  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
   return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
                             : CFilemanage_1Ver::SavePatientInfo(path, info);
 }

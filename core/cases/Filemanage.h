@@ -40,14 +40,14 @@ class CFilemanage {
   virtual ~CFilemanage();
   // Writes the BP data header and the readings held by the object into the file at the case
   // path; every other part of the file stays byte for byte. 1 or an error code.
-  virtual int32_t SaveBPData() = 0;
+  [[nodiscard]] virtual int32_t SaveBPData() = 0;
   // Fills version items, header fields, patient, plan, BP data header and readings from the
   // file without reading the SpO2 series. 1 or an error code.
-  virtual int32_t LoadBPData() = 0;
+  [[nodiscard]] virtual int32_t LoadBPData() = 0;
 
   // Reads the file's version: nMain 2 or 1, nSub the minor version. The out value is left
   // untouched when the file cannot be read as a case file. Returns 1 or an error code.
-  static int32_t GetFileVersion(const std::string& path, _SUB_VERSION& version);
+  [[nodiscard]] static int32_t GetFileVersion(const std::string& path, _SUB_VERSION& version);
   // GetFileVersion and the class it names (version 2, else version 1), path already set.
   // *versionResult (when given) receives GetFileVersion's result.
   static std::unique_ptr<CFilemanage> CreateFor(const std::string& path,
@@ -63,7 +63,7 @@ class CFilemanage {
   }
 
   // Whole case in (all parts, the SpO2 series included). 1 or an error code.
-  int32_t LoadAllInfo();
+  [[nodiscard]] int32_t LoadAllInfo();
   // SaveBPData and the entries added to the file's edit history, in one atomic write: the
   // file holds both or neither. A damaged history refuses the save with its code.
   [[nodiscard]] int32_t SaveBPDataWithHistory(const std::vector<EditEntry>& entries);
@@ -78,13 +78,13 @@ class CFilemanage {
     return SavePatientInfoImpl(version, path, info, &stamp);
   }
   // Fills the locked flag (and the other header fields) only. 1 or an error code.
-  int32_t LoadExtraInfo();
+  [[nodiscard]] int32_t LoadExtraInfo();
   void SetFileInfo(const _FILE_ALL_INFO& info) { info_ = info; }
   // Moves the recording in time so that its first reading with a valid date and time (else
   // the SpO2 start) falls on the given minute; every valid reading time and the SpO2 start
   // move by the same number of minutes, seconds fields unchanged. 1, 0 when the file has no
   // valid time to move or the new time is invalid, or an error code.
-  int32_t ChangeMeasuringTime(const OleDateTime& when);
+  [[nodiscard]] int32_t ChangeMeasuringTime(const OleDateTime& when);
 
   // Non-zero when the bytes up to the first NUL (or all `length` bytes) are printable ASCII
   // or complete double-byte characters of the narrow code page; an empty text passes.
@@ -147,10 +147,10 @@ class CFilemanage_2Ver : public CFilemanage {
 
 static_assert(sizeof(CFilemanage_1Ver) == sizeof(CFilemanage_2Ver));
 
-// Sequence 6 for callers that do not care which class: GetFileVersion, then the static of
-// that version.
-int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out);
-int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info);
+// For callers that do not care which class reads the file: asks the file for its version,
+// then uses that version's static.
+[[nodiscard]] int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out);
+[[nodiscard]] int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info);
 // The same, and one history entry per changed field (user and time from the stamp), written
 // together with the patient data. Saving unchanged data leaves the file alone.
 [[nodiscard]] int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,

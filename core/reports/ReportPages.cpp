@@ -63,8 +63,8 @@ void Classes(const ReadingRefs& list, Quantity q, int32_t start, std::array<doub
   for (const _BP_RECORD* r : list) {
     const int32_t v = ValueOf(*r, q);
     if (v <= start) continue;
-    const int32_t k = (v - start - 1) / kHistogramClassWidth;
-    if (k < int32_t(N)) out[size_t(k)] += 1.0;
+    const int64_t k = (int64_t{v} - start - 1) / kHistogramClassWidth;
+    if (k < int64_t(N)) out[size_t(k)] += 1.0;
   }
   for (double& share : out) share /= double(list.size());
 }

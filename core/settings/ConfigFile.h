@@ -62,31 +62,31 @@ class CConfigFile {
   // after "Error in LoadReportSection!".
   virtual int LoadReportSection(const std::string& name);
   // Writes `report` as the named set. 1, or 0 when the file could not be written.
-  virtual int SaveReportSection(const std::string& name);
+  [[nodiscard]] virtual int SaveReportSection(const std::string& name);
   // Removes a set from the list, keeping the "RP<n>" keys consecutive: 1, or 0 when the name
   // is not a set (or after "Error in DeleteReportSection!").
-  virtual int DeleteReportSection(const std::string& name);
+  [[nodiscard]] virtual int DeleteReportSection(const std::string& name);
   // Appends a set name to the list (a name already listed is left as it is): 1, or 0 for an
   // empty name or after "Error in AddReportSection!".
-  virtual int AddReportSection(const std::string& name);
+  [[nodiscard]] virtual int AddReportSection(const std::string& name);
   // Removes a user from MreConfig.ini: 1, or 0 when the name is not a user (or after
   // "Error in DeleteConfigSection!").
-  virtual int DeleteConfigSection(const std::string& name);
+  [[nodiscard]] virtual int DeleteConfigSection(const std::string& name);
   // Loads the list of sets and the current set of the current user: 1 when a current set
   // exists, 0 otherwise (title and flags then stay as they were).
   virtual int LoadReportSettings();
   // Writes the current set and the list. 1, or 0 when the file could not be written.
-  virtual int SaveReportSettings();
+  [[nodiscard]] virtual int SaveReportSettings();
   // Makes the named set current, in the file and in memory: 1, or 0 after
   // "Error in SetCurReportSettings!".
-  virtual int SetCurReportSettings(const std::string& name);
+  [[nodiscard]] virtual int SetCurReportSettings(const std::string& name);
 
   // One set read from the current user's report file without touching `report`;
   // hourlyDefault is the value "Hourly Summary Page" takes when missing.
   ReportSettings ReadReportSet(const std::string& name, int32_t hourlyDefault) const;
   // Writes the given values as the named set (the set editor uses this for a set that is not
   // the current one). False when the file could not be written.
-  bool WriteReportSet(const std::string& name, const ReportSettings& set);
+  [[nodiscard]] bool WriteReportSet(const std::string& name, const ReportSettings& set);
 
   CLanguage& language() { return language_; }
   IMessageSink& sink() { return sink_; }

@@ -10,6 +10,7 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabWidget>
+#include <filesystem>
 
 #include "UiTestSupport.h"
 #include "app/Globals.h"
@@ -55,6 +56,7 @@ class DialogsTest : public QObject {
   void casePathPageDefaultAndChosenFolder();
   void standardValuesHoldPairsApart();
   void reportSetAddDuplicateAndDelete();
+  void reportSetThatCannotBeWrittenIsTold();
   void setEditorLimitsAndEnabling();
   void systemSettingsNeedAPathForATickedBox();
   void aboutShowsSerialAndEdition();
@@ -222,6 +224,24 @@ void DialogsTest::standardValuesHoldPairsApart() {
   page.Enter(P::AsleepSys, 150);
   page.Apply();
   QCOMPARE(g_Config->settings.asleepSysThresh, 150);
+}
+
+// A report file that cannot be replaced (here a folder stands in its way) must not let a new
+// or edited set look saved.
+void DialogsTest::reportSetThatCannotBeWrittenIsTold() {
+  CReportPage::RunEditor = FillAndOk;
+  CReportPage page;
+  QVERIFY(std::filesystem::create_directories(home_->Path("blocked.ini")));
+  g_Config->reportFile = home_->Path("blocked.ini");
+  g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("Lost"); };
+  page.OnAdd();
+  QVERIFY(messages_->Saw("EN:IDS_SAVE_FAULT"));
+
+  const size_t before = messages_->sink.messages.size();
+  page.Sets()->setCurrentText("Lost");
+  page.OnEdit();
+  QCOMPARE(messages_->sink.messages.size(), before + 1);
+  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_SAVE_FAULT"));
 }
 
 void DialogsTest::reportSetAddDuplicateAndDelete() {

@@ -93,7 +93,8 @@ int CZavApp::ExitInstance() {
   exited_ = true;
   if (g_Config) {
     g_Config->Save();
-    g_Config->SaveReportSettings();
+    if (g_Config->SaveReportSettings() != 1)
+      ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
   }
   RemoveReportStartFolder();
   frame_.reset();

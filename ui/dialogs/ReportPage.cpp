@@ -60,8 +60,10 @@ void CReportPage::OnAdd() {
   CSetEditor editor(std::string(), DefaultReportSettings(), this);
   if (RunEditor(editor) != QDialog::Accepted) return;
   const std::string name = editor.Name();
-  g_Config->AddReportSection(name);
-  g_Config->WriteReportSet(name, editor.Values());
+  // A set that could not be listed or written must not look saved: the editor's values
+  // would be gone at the next start.
+  if (g_Config->AddReportSection(name) != 1 || !g_Config->WriteReportSet(name, editor.Values()))
+    ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
   Fill();
   sets_->setCurrentIndex(sets_->findText(Qs(name), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
@@ -76,12 +78,14 @@ void CReportPage::OnEdit() {
   const bool current = name == g_Config->currentReportName;
   CSetEditor editor(name, current ? g_Config->report : g_Config->ReadReportSet(name, 1), this);
   if (RunEditor(editor) != QDialog::Accepted) return;
+  bool saved = false;
   if (current) {
     g_Config->report = editor.Values();
-    g_Config->SaveReportSection(name);
+    saved = g_Config->SaveReportSection(name) == 1;
   } else {
-    g_Config->WriteReportSet(name, editor.Values());
+    saved = g_Config->WriteReportSet(name, editor.Values());
   }
+  if (!saved) ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
 }
 
 void CReportPage::OnDelete() {
@@ -103,7 +107,10 @@ void CReportPage::OnDelete() {
 void CReportPage::Apply() {
   if (!g_Config) return;
   const std::string name = Ss(sets_->currentText());
-  if (!name.empty()) g_Config->SetCurReportSettings(name);
+  if (name.empty()) return;
+  // A failure has already been told ("Error in SetCurReportSettings!") and keeps the set that
+  // was current; there is nothing more the page could do about it.
+  if (g_Config->SetCurReportSettings(name) != 1) return;
 }
 
 }  // namespace vesk

@@ -89,9 +89,13 @@ void CUserDialog::OnDelete() {
   }
   const std::string name = Ss(text);
   if (!AskYesNo(TxS(kDialogSetting, "IDS_DELETE_USER") + name + "?")) return;
+  // The report file goes only with its user: a user left in the configuration keeps its sets.
+  if (g_Config->DeleteConfigSection(name) != 1) {
+    ShowBox(TxS(kGlobalSetting, "IDS_UNABLE_DEL"));
+    return;
+  }
   users_->removeItem(index);
   users_->setEditText(QString());
-  g_Config->DeleteConfigSection(name);
   RemoveFileIfThere(ReportFilePath(name));
 }
 

@@ -439,10 +439,10 @@ int CZavView::OpenCase(const std::string& path) {
     prParams = PulseRateParamsFrom(g_Config->settings);
   }
   const int result = session_->Open(path, t, spo2Params, prParams);
-  if (result != 1) {
-    if (result == 4)
+  if (result != kCaseLoadOk) {
+    if (result == kCaseLoadLocked)
       ShowBox(TxS(kGlobalSetting, "IDS_CANNOT_CHECK"), MessageIcon::Warning);
-    else if (result == 13)
+    else if (result == kCaseLoadNoData)
       ShowBox(TxS(kGlobalSetting, "IDS_NOAWPDATA"), MessageIcon::Warning);
     else
       ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);

@@ -64,8 +64,9 @@ class RecorderSimulator {
   SimRecorder rec_;
   std::map<uint8_t, std::vector<uint8_t>> cache_;
   SimFaults faults_;
-  int baud_ = 0;
-  uint16_t maxPayload_ = link::kMaxPayload;
+  // Set by the test's thread while the serving thread reads them.
+  std::atomic<int> baud_{0};
+  std::atomic<uint16_t> maxPayload_{link::kMaxPayload};
   std::atomic<uint64_t> bytesSent_{0};
   std::atomic<int> requests_{0};
   int framesSent_ = 0;

@@ -151,6 +151,12 @@ TEST(Filemanage, LockedFlagAndFailedWrites) {
   EXPECT_EQ(ReadBytes(dir / "a.awp"), garbage);
   EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), kCaseFileMissing);
   EXPECT_EQ(ReadBytes(dir / "a.awp"), garbage);
+  // No version at all: the answer is the version's, and neither layout touches the file.
+  WriteBytes(dir / "a.awp", "not a case");
+  _PATIENT_INFO back;
+  EXPECT_EQ(LoadPatientInfoOfFile(dir / "a.awp", back), kCaseFileNotCaseFile);
+  EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), kCaseFileNotCaseFile);
+  EXPECT_EQ(ReadBytes(dir / "a.awp"), "not a case");
 }
 
 TEST(Filemanage, HugeFilesAreRefusedUnread) {

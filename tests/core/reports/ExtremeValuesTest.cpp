@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "ReportTestData.h"
+#include "analysis/ClinicalIndices.h"
 #include "analysis/DayNight.h"
 #include "cases/AwpFormat.h"
 #include "cases/CaseDocument.h"
@@ -44,6 +46,12 @@ TEST(ExtremeValues, PulsePressureKeepsItsSign) {
   EXPECT_EQ(ValueOf(r, Quantity::Pp), 40);
 }
 
+TEST(ExtremeValues, AsleepLengthOfAnyPeriodStarts) {
+  EXPECT_EQ(AsleepMinutes(22 * 60, 7 * 60), 540);
+  EXPECT_EQ(AsleepMinutes(kMin, kMax), kMax) << "2^32 - 1 minutes, kept in range";
+  EXPECT_EQ(AsleepMinutes(kMax, kMin), kMin);
+}
+
 TEST(ExtremeValues, MinuteStampOfAnyClockFields) {
   const int64_t day = DaysFromCivil(2024, 3, 1);
   EXPECT_EQ(MinuteStamp(2024, 3, 1, kMax, kMax), day * 1440 + int64_t{kMax} * 61);
@@ -58,7 +66,7 @@ class KeyTexts : public IErrorTexts {
 
 // Valid readings among readings whose every stored value sits at an end of its type, a plan
 // of extremes, and SpO2 samples whose offsets jump between the ends.
-_FILE_ALL_INFO CaseAtTheEnds(int32_t planValue) {
+_FILE_ALL_INFO CaseAtTheEnds(int32_t planValue, int32_t asleepValue) {
   _FILE_ALL_INFO f = SmallCase();
   f.modelCode = kPexa;
   f.modelName = "PEXA";
@@ -68,6 +76,7 @@ _FILE_ALL_INFO CaseAtTheEnds(int32_t planValue) {
                      &f.plan.specialEndHour, &f.plan.specialEndMinute, &f.plan.awakeInterval,
                      &f.plan.asleepInterval, &f.plan.specialInterval})
     *v = planValue;
+  f.plan.asleepHour = f.plan.asleepMinute = asleepValue;
   for (int i = 0; i < 4; ++i) {
     _BP_RECORD r = Reading(3 + i, 5, 10, 0, 0, 0, 0, 0);
     const bool high = i % 2 == 0;
@@ -93,18 +102,19 @@ _FILE_ALL_INFO CaseAtTheEnds(int32_t planValue) {
 TEST(ExtremeValues, ACaseAtTheEndsOpensAndReports) {
   CLanguage language;
   LoadEnglish(language);
-  for (int32_t planValue : {kMax, kMin}) {
-    SCOPED_TRACE(planValue);
+  for (auto [planValue, asleepValue] : {std::pair{kMax, kMax}, std::pair{kMin, kMin},
+                                        std::pair{kMax, kMin}, std::pair{kMin, kMax}}) {
+    SCOPED_TRACE(testing::Message() << planValue << " " << asleepValue);
     TempDir dir;
     const std::string path = dir / "ends.awp";
-    test::WriteBytes(path, awp::Serialize(CaseAtTheEnds(planValue), 2));
+    test::WriteBytes(path, awp::Serialize(CaseAtTheEnds(planValue, asleepValue), 2));
     CaseState state;
     KeyTexts texts;
     CaseDocument doc(state, texts);
     doc.SetCasePath(path);
     ASSERT_EQ(doc.LoadCase(), 1);
     EXPECT_EQ(doc.AwakeStart(), planValue);
-    EXPECT_EQ(doc.AsleepStart(), planValue);
+    EXPECT_EQ(doc.AsleepStart(), asleepValue);
     EXPECT_EQ(doc.ValidReadings().size(), 3u) << "only the three ordinary readings are valid";
 
     const ReportData d = BuildReportData(ReportCaseOf(doc), AllPages(), ReportOptions{}, language);
