@@ -14,6 +14,7 @@
 #include "ReportJob.h"
 #include "ReportRender.h"
 #include "ReportTexts.h"
+#include "app/AppInfo.h"
 #include "platform/ProgramDir.h"
 #include "reports/ReportCommand.h"
 #include "settings/SystemSettings.h"
@@ -25,17 +26,29 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-int Usage() {
-  std::fprintf(stderr,
+// Asked for, the usage goes to standard output with success; after a wrong argument, to the
+// error output with the usage code.
+int Usage(std::FILE* to = stderr) {
+  std::fprintf(to,
                "usage: vesk-report [--home DIR] [--pdf-only]\n"
+               "       vesk-report --help | --version\n"
                "  reads Cnf.start and the report data files of ZavStart/ in the program folder\n"
                "  --pdf-only  write the PDF named by ReportPath and show no window\n");
-  return 2;
+  return to == stdout ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before any folder or display is looked at, so packaging scripts can ask.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+      return Usage(stdout);
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("vesk-report %s\n", vesk::g_Version.c_str());
+      return 0;
+    }
+  }
   vesk::ResolveProgramDir(argc, argv);
   bool pdfOnly = false;
   for (int i = 1; i < argc; ++i) {
