@@ -4,7 +4,9 @@
 // that fail because the file became read-only or disappeared.
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtGui/QAction>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -23,11 +25,13 @@
 #include <QtWidgets/QTimeEdit>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 
 #include "UiTestSupport.h"
 #include "app/Globals.h"
 #include "cases/CaseDocument.h"
+#include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
 #include "dialogs/table/DataTableDialog.h"
 #include "dialogs/table/ReadingEditDialog.h"
@@ -79,6 +83,8 @@ class TableTest : public QObject {
   void commentInPlaceAndNewStartTime();
   void readOnlyOrDeletedFileKeepsTheTableOpen();
   void damagedHistoryIsShownAndNotOverwritten();
+  void caseLockedElsewhereOpensForViewingOnly();
+  void staleLockIsTakenOverOnlyWhenConfirmed();
   void screenshots();
 
  private:
@@ -413,6 +419,54 @@ void TableTest::damagedHistoryIsShownAndNotOverwritten() {
 }
 
 // With VESK_SHOTS set to a folder: the table with the shipped English and Chinese texts.
+void TableTest::caseLockedElsewhereOpensForViewingOnly() {
+  const std::string path = Open();
+  const std::string lockPath = CaseLock::LockPathFor(path);
+  LockOwner other;
+  other.host = "other-workstation";
+  other.user = "nurse2";
+  other.pid = 4242;
+  other.since = static_cast<int64_t>(time(nullptr));
+  const std::string lockText = CaseLock::Format(other);
+  QVERIFY(fsutil::WriteFileAtomic(lockPath, lockText));
+  WithTable([](DataTableDialog* d) {
+    QVERIFY(!d->findChild<QPushButton*>("1054")->isEnabled());
+    d->reject();
+  });
+  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
+  QVERIFY(messages_->Saw("nurse2@other-workstation"));
+  // The other workstation's lock is left as it was.
+  QCOMPARE(ReadAll(lockPath), lockText);
+}
+
+void TableTest::staleLockIsTakenOverOnlyWhenConfirmed() {
+  const std::string path = Open();
+  const std::string lockPath = CaseLock::LockPathFor(path);
+  LockOwner ended = CaseLock::Me();
+  ended.pid = 0x3ffffe;  // above any pid in use here: the process has ended
+  ended.started = 1;
+  QVERIFY(fsutil::WriteFileAtomic(lockPath, CaseLock::Format(ended)));
+
+  messages_->sink.answers = {MessageAnswer::No};
+  WithTable([](DataTableDialog* d) {
+    QVERIFY(!d->findChild<QPushButton*>("1054")->isEnabled());
+    d->reject();
+  });
+  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCK_STALE"));
+  QVERIFY(QFile::exists(QString::fromStdString(lockPath)));
+
+  messages_->sink.answers.push_back(MessageAnswer::Yes);
+  WithTable([&](DataTableDialog* d) {
+    QVERIFY(d->findChild<QPushButton*>("1054")->isEnabled());
+    LockOwner holder;
+    QVERIFY(CaseLock::Parse(ReadAll(lockPath), holder));
+    QCOMPARE(holder.pid, long(getpid()));
+    d->reject();
+  });
+  // Released with the table.
+  QVERIFY(!QFile::exists(QString::fromStdString(lockPath)));
+}
+
 void TableTest::screenshots() {
   const QByteArray folder = qgetenv("VESK_SHOTS");
   if (folder.isEmpty()) QSKIP("VESK_SHOTS not set");

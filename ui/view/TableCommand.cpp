@@ -2,11 +2,13 @@
 
 #include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
+#include <QtWidgets/QPushButton>
 
 #include "analysis/ReadingTable.h"
 #include "app/Globals.h"
 #include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
+#include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
 #include "charts/ChartWidget.h"
 #include "dialogs/table/DataTableDialog.h"
@@ -29,6 +31,41 @@ std::string TableSaveFailureText(const CLanguage& language, int32_t result, cons
   else
     reason = CaseFileResultText(result);
   return text + "\n" + reason + "\n" + path;
+}
+
+namespace {
+
+std::string LockHolderText(const CaseLockResult& r) {
+  if (r.owner.host.empty()) return r.staleReason;
+  std::string text =
+      r.owner.user + "@" + r.owner.host + ", " +
+      QDateTime::fromSecsSinceEpoch(r.owner.since).toString("yyyy-MM-dd HH:mm").toStdString();
+  if (!r.staleReason.empty()) text += " (" + r.staleReason + ")";
+  return text;
+}
+
+}  // namespace
+
+bool LockCaseForEditing(const std::string& path, const CLanguage& language, CaseLock& lock) {
+  LockSighting seen;
+  CaseLockResult r = lock.Acquire(path, {}, &seen);
+  if (r.state == LockState::Stale) {
+    // Left by a program that ended: take it over only when the user says so.
+    if (!AskYesNo(language.GetText("Dialog Setting", "IDS_CASE_LOCK_STALE") + "\n" +
+                  LockHolderText(r) + "\n" + path))
+      return false;
+    r = lock.TakeOver(path, seen);
+  }
+  if (r.state == LockState::Taken) return true;
+  if (r.state == LockState::HeldByOther)
+    ShowBox(language.GetText("Dialog Setting", "IDS_CASE_LOCKED") + "\n" + LockHolderText(r) +
+                "\n" + path,
+            MessageIcon::Warning);
+  else if (r.state == LockState::Error)
+    ShowBox(
+        language.GetText("Dialog Setting", "IDS_CASE_LOCK_FAILED") + "\n" + r.error + "\n" + path,
+        MessageIcon::Warning);
+  return false;
 }
 
 void OnEditData(CZavView& view) {
@@ -57,7 +94,13 @@ void OnEditData(CZavView& view) {
     saved = true;
     return true;
   };
+  // Another workstation may edit the same case on a shared folder: without the lock the
+  // table is only for viewing.
+  CaseLock lock;
+  const bool editable = LockCaseForEditing(doc.CasePath(), language, lock);
   DataTableDialog dialog(doc.AllReadings(), std::move(history), language, chinese, confirm, &view);
+  if (!editable)
+    if (auto* ok = dialog.findChild<QPushButton*>("1054")) ok->setEnabled(false);
   if (dialog.exec() != QDialog::Accepted || !saved) return;
   session.Reanalyse({Period(view.SelectedPeriod()), view.FieldLimits()});
   if (view.Charts()) view.Charts()->refresh(true);
