@@ -21,12 +21,14 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTreeWidget>
 #include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
 #include "UiTestSupport.h"
 #include "app/Globals.h"
 #include "cases/CaseDocument.h"
+#include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
@@ -487,6 +489,22 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
 
   review::OnPatientData(*View(), nullptr);
   QVERIFY(messages_->Saw("EN:IDS_DOC_ERROR"));
+  QCOMPARE(ReadFile(path), before);
+
+  // Edited on another workstation: the sheet is for viewing only and saves nothing.
+  LockOwner other;
+  other.host = "other-workstation";
+  other.user = "nurse2";
+  other.pid = 4242;
+  other.since = static_cast<int64_t>(time(nullptr));
+  WriteFile(CaseLock::LockPathFor(path), CaseLock::Format(other));
+  OnNextModal([](QDialog* d) {
+    d->findChild<QLineEdit*>("Name")->setText("Not saved");
+    QVERIFY(!d->findChild<QPushButton*>("1")->isEnabled());
+    d->accept();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
   QCOMPARE(ReadFile(path), before);
 }
 

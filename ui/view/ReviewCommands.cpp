@@ -2,12 +2,14 @@
 
 #include <QtCore/QDate>
 #include <QtCore/QDateTime>
+#include <QtWidgets/QPushButton>
 
 #include "analysis/StatisticsTable.h"
 #include "app/Globals.h"
 #include "app/Texts.h"
 #include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
+#include "cases/CaseLock.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
 #include "dialogs/review/PatientSheet.h"
@@ -15,6 +17,7 @@
 #include "dialogs/review/SleepPeriodDialog.h"
 #include "dialogs/review/StatisticsDialog.h"
 #include "view/CaseSession.h"
+#include "view/TableCommand.h"
 #include "view/ZavView.h"
 
 namespace vesk::review {
@@ -64,8 +67,13 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
     ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
     return;
   }
+  // The same editing lock as the data table: without it the sheet is only for viewing.
+  CaseLock lock;
+  const bool editable = LockCaseForEditing(path, g_Language, lock);
   PatientSheet sheet(info, ReadBirthdayMarker(path), Today()(), g_Language, view.window());
-  if (sheet.exec() != QDialog::Accepted) return;
+  if (!editable)
+    if (auto* ok = sheet.findChild<QPushButton*>("1")) ok->setEnabled(false);
+  if (sheet.exec() != QDialog::Accepted || !editable) return;
   // The file first: the open case shows the new data only once they are stored.
   // Who changed the patient data, and when, goes into the file's edit history with the data.
   const EditStamp stamp{g_Config ? g_Config->currentConfigName : std::string(),
