@@ -7,29 +7,11 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "CliRun.h"
 #include "support/TempDir.h"
 
 namespace vesk::test {
 namespace {
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-CliRun Cli(const std::string& home, const std::string& args) {
-  const std::string command =
-      std::string("'") + VESK_CLI + "' --home '" + home + "' " + args + " 2>/dev/null";
-  CliRun r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-  const int status = pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
 
 class CliHomeTest : public ::testing::Test {
  protected:
