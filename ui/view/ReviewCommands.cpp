@@ -1,7 +1,6 @@
 #include "view/ReviewCommands.h"
 
 #include <QtCore/QDate>
-#include <QtCore/QDateTime>
 #include <QtWidgets/QPushButton>
 
 #include "analysis/StatisticsTable.h"
@@ -16,8 +15,8 @@
 #include "dialogs/review/PlanView.h"
 #include "dialogs/review/SleepPeriodDialog.h"
 #include "dialogs/review/StatisticsDialog.h"
+#include "view/CaseEditing.h"
 #include "view/CaseSession.h"
-#include "view/TableCommand.h"
 #include "view/ZavView.h"
 
 namespace vesk::review {
@@ -76,9 +75,8 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   if (sheet.exec() != QDialog::Accepted || !editable) return;
   // The file first: the open case shows the new data only once they are stored.
   // Who changed the patient data, and when, goes into the file's edit history with the data.
-  const EditStamp stamp{g_Config ? g_Config->currentConfigName : std::string(),
-                        QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString()};
-  if (SaveCasePatient(path, sheet.Patient(), stamp) != 1) {
+  const std::string user = g_Config ? g_Config->currentConfigName : std::string();
+  if (SaveCasePatient(path, sheet.Patient(), EditStampNow(user)) != 1) {
     ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }

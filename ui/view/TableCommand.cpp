@@ -1,6 +1,5 @@
 #include "view/TableCommand.h"
 
-#include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
 #include <QtWidgets/QPushButton>
 
@@ -12,6 +11,7 @@
 #include "cases/Filemanage.h"
 #include "charts/ChartWidget.h"
 #include "dialogs/table/DataTableDialog.h"
+#include "view/CaseEditing.h"
 #include "view/CaseSession.h"
 #include "view/ZavView.h"
 
@@ -33,41 +33,6 @@ std::string TableSaveFailureText(const CLanguage& language, int32_t result, cons
   return text + "\n" + reason + "\n" + path;
 }
 
-namespace {
-
-std::string LockHolderText(const CaseLockResult& r) {
-  if (r.owner.host.empty()) return r.staleReason;
-  std::string text =
-      r.owner.user + "@" + r.owner.host + ", " +
-      QDateTime::fromSecsSinceEpoch(r.owner.since).toString("yyyy-MM-dd HH:mm").toStdString();
-  if (!r.staleReason.empty()) text += " (" + r.staleReason + ")";
-  return text;
-}
-
-}  // namespace
-
-bool LockCaseForEditing(const std::string& path, const CLanguage& language, CaseLock& lock) {
-  LockSighting seen;
-  CaseLockResult r = lock.Acquire(path, {}, &seen);
-  if (r.state == LockState::Stale) {
-    // Left by a program that ended: take it over only when the user says so.
-    if (!AskYesNo(language.GetText("Dialog Setting", "IDS_CASE_LOCK_STALE") + "\n" +
-                  LockHolderText(r) + "\n" + path))
-      return false;
-    r = lock.TakeOver(path, seen);
-  }
-  if (r.state == LockState::Taken) return true;
-  if (r.state == LockState::HeldByOther)
-    ShowBox(language.GetText("Dialog Setting", "IDS_CASE_LOCKED") + "\n" + LockHolderText(r) +
-                "\n" + path,
-            MessageIcon::Warning);
-  else if (r.state == LockState::Error)
-    ShowBox(
-        language.GetText("Dialog Setting", "IDS_CASE_LOCK_FAILED") + "\n" + r.error + "\n" + path,
-        MessageIcon::Warning);
-  return false;
-}
-
 void OnEditData(CZavView& view) {
   CaseSession& session = view.Session();
   if (!session.Info().open) return;
@@ -83,9 +48,7 @@ void OnEditData(CZavView& view) {
 
   bool saved = false;
   auto confirm = [&](const ReadingTable& table) {
-    const EditStamp stamp{
-        user, QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString()};
-    const int32_t rc = SaveTableToCase(doc, table, stamp);
+    const int32_t rc = SaveTableToCase(doc, table, EditStampNow(user));
     if (rc != kCaseFileOk) {
       ShowBox(TableSaveFailureText(language, rc, doc.CasePath(), historyDamaged),
               MessageIcon::Error);
