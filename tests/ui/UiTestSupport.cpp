@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Globals.h"
-#include "app/UiMessages.h"
 #include "cases/Filemanage.h"
 #include "cases/SampleCases.h"
+#include "common/Globals.h"
+#include "common/UiMessages.h"
 #include "language/LanguageKeys.h"
 #include "platform/FileUtil.h"
 #include "platform/Profile.h"

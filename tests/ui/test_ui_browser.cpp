@@ -12,8 +12,8 @@
 #include <QtWidgets/QTreeWidget>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
 #include "app/ZavApp.h"
+#include "common/Globals.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/CaseFileDialogs.h"
 #include "dialogs/CaseListPanel.h"

@@ -15,11 +15,11 @@
 #include <stdexcept>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
 #include "cases/CaseDocument.h"
 #include "charts/ChartWidget.h"
 #include "charts/Spo2ParamDialog.h"
 #include "charts/TrendLengthDialog.h"
+#include "common/Globals.h"
 #include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "device/DeviceCaseDocument.h"

@@ -16,7 +16,7 @@
 
 #include "UiTestSupport.h"
 #include "app/AppInfo.h"
-#include "app/Globals.h"
+#include "common/Globals.h"
 #include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "frame/CommandIds.h"

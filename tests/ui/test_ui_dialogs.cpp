@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
+#include "common/Globals.h"
 #include "controls/DriveFolderLists.h"
 #include "controls/UpDown.h"
 #include "dialogs/AboutDialog.h"

@@ -12,10 +12,10 @@
 #include <QtWidgets/QPushButton>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/PrintSetup.h"
 #include "dialogs/SystemSetDialog.h"
 #include "dialogs/export/ExportDialog.h"

@@ -13,9 +13,9 @@
 #include <QtWidgets/QRadioButton>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
-#include "app/Texts.h"
 #include "cases/CaseDocument.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
 #include "dialogs/PrintSetup.h"
 #include "frame/CommandIds.h"
 #include "frame/MainFrame.h"

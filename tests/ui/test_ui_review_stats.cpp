@@ -26,13 +26,13 @@
 #include <sstream>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
 #include "charts/ChartWidget.h"
+#include "common/Globals.h"
 #include "dialogs/review/PatientPage.h"
 #include "dialogs/review/PatientSheet.h"
 #include "dialogs/review/PlanView.h"

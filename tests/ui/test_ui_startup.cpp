@@ -9,8 +9,8 @@
 
 #include "UiTestSupport.h"
 #include "app/AppInfo.h"
-#include "app/Globals.h"
 #include "app/ZavApp.h"
+#include "common/Globals.h"
 #include "frame/MainFrame.h"
 #include "platform/FileUtil.h"
 

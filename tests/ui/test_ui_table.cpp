@@ -29,10 +29,10 @@
 #include <fstream>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
+#include "common/Globals.h"
 #include "dialogs/table/DataTableDialog.h"
 #include "dialogs/table/ReadingEditDialog.h"
 #include "frame/CommandIds.h"

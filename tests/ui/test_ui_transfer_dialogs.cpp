@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "app/Globals.h"
+#include "common/Globals.h"
 #include "device/DeviceTypes.h"
 #include "device/DownloadTexts.h"
 #include "dialogs/device/BluetoothDialog.h"

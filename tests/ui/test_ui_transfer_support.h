@@ -10,7 +10,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/Globals.h"
+#include "common/Globals.h"
 #include "device/sim/PtyPort.h"
 #include "device/sim/RecorderSimulator.h"
 #include "view/TransferCommands.h"

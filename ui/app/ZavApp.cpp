@@ -3,11 +3,11 @@
 #include <QtWidgets/QApplication>
 
 #include "app/AppInfo.h"
-#include "app/Globals.h"
 #include "app/RunOtherExe.h"
 #include "app/Shutdown.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/UserDialog.h"
 #include "frame/MainFrame.h"

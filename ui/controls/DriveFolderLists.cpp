@@ -9,8 +9,8 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 
 namespace vesk {
 

@@ -5,7 +5,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "app/AppInfo.h"
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "dialogs/DialogUtil.h"
 
 namespace vesk {

@@ -8,9 +8,9 @@
 #include <QtWidgets/QVBoxLayout>
 #include <algorithm>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramDir.h"

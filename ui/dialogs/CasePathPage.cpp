@@ -6,8 +6,8 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/DialogUtil.h"
 #include "platform/ProgramDir.h"

@@ -2,7 +2,7 @@
 
 #include <QtWidgets/QHBoxLayout>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 namespace vesk {
 

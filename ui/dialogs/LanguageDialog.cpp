@@ -3,9 +3,9 @@
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
 #include "app/ZavApp.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
 #include "dialogs/DialogUtil.h"
 #include "frame/MainFrame.h"
 #include "platform/ProgramDir.h"

@@ -9,10 +9,10 @@
 #include <QtWidgets/QTimeEdit>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
 #include "app/ZavApp.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/CaseListPanel.h"
 #include "dialogs/DialogUtil.h"

@@ -8,7 +8,7 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QDialogButtonBox>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "language/Language.h"
 #include "platform/MessageSink.h"
 #include "settings/SystemSettings.h"

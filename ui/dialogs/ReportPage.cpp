@@ -6,9 +6,9 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "dialogs/SetEditor.h"
 #include "settings/ConfigKeys.h"

@@ -14,9 +14,9 @@
 #include <QtWidgets/QVBoxLayout>
 #include <algorithm>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "reports/ReportPageTable.h"
 

@@ -3,7 +3,7 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "dialogs/CasePathPage.h"
 #include "dialogs/DialogUtil.h"
 #include "dialogs/ReportPage.h"

@@ -9,8 +9,8 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
 #include "controls/UpDown.h"
 #include "dialogs/DialogUtil.h"
 #include "settings/StandardValues.h"

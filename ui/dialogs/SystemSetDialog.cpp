@@ -8,10 +8,10 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
 #include "app/ZavApp.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "platform/ProgramDir.h"
 #include "settings/SystemSettings.h"

@@ -5,9 +5,9 @@
 #include <QtWidgets/QVBoxLayout>
 #include <cstdio>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "dialogs/SettingsDialog.h"
 #include "platform/FileUtil.h"

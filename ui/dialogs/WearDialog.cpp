@@ -3,7 +3,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "dialogs/DialogUtil.h"
 
 namespace vesk {

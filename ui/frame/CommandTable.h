@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/Texts.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
 
 namespace vesk {
 

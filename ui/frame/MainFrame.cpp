@@ -11,8 +11,8 @@
 #include <QtWidgets/QToolButton>
 
 #include "app/AppInfo.h"
-#include "app/Texts.h"
 #include "app/ZavApp.h"
+#include "common/Texts.h"
 #include "controls/ToolBarButton.h"
 #include "frame/CommandIds.h"
 #include "frame/CommandTable.h"

@@ -2,8 +2,8 @@
 
 #include <QtCore/QDateTime>
 
-#include "app/UiMessages.h"
 #include "cases/CaseLock.h"
+#include "common/UiMessages.h"
 #include "language/Language.h"
 
 namespace vesk {

@@ -4,11 +4,11 @@
 #include <QtCore/QProcessEnvironment>
 #include <QtWidgets/QWidget>
 
-#include "app/Globals.h"
 #include "app/RunOtherExe.h"
-#include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseFolders.h"
+#include "common/Globals.h"
+#include "common/UiMessages.h"
 #include "dialogs/PrintSetup.h"
 #include "dialogs/export/ExportDialog.h"
 #include "dialogs/export/TaskProgressDialog.h"

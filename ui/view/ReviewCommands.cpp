@@ -4,13 +4,13 @@
 #include <QtWidgets/QPushButton>
 
 #include "analysis/StatisticsTable.h"
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "dialogs/review/PatientSheet.h"
 #include "dialogs/review/PlanView.h"
 #include "dialogs/review/SleepPeriodDialog.h"

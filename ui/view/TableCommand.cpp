@@ -4,12 +4,12 @@
 #include <QtWidgets/QPushButton>
 
 #include "analysis/ReadingTable.h"
-#include "app/Globals.h"
-#include "app/UiMessages.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
 #include "cases/Filemanage.h"
 #include "charts/ChartWidget.h"
+#include "common/Globals.h"
+#include "common/UiMessages.h"
 #include "dialogs/table/DataTableDialog.h"
 #include "view/CaseEditing.h"
 #include "view/CaseSession.h"

@@ -1,6 +1,6 @@
 #include "view/ZavDoc.h"
 
-#include "app/Globals.h"
+#include "common/Globals.h"
 #include "dialogs/CaseFileDialogs.h"
 #include "dialogs/LanguageDialog.h"
 #include "dialogs/SettingsDialog.h"

@@ -15,14 +15,14 @@
 #include <QtWidgets/QToolButton>
 
 #include "app/AppInfo.h"
-#include "app/Globals.h"
-#include "app/Texts.h"
-#include "app/UiMessages.h"
 #include "app/ZavApp.h"
 #include "cases/CaseDocument.h"
 #include "charts/ChartSource.h"
 #include "charts/ChartWidget.h"
 #include "charts/Spo2ParamDialog.h"
+#include "common/Globals.h"
+#include "common/Texts.h"
+#include "common/UiMessages.h"
 #include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "dialogs/OpenDataDialog.h"

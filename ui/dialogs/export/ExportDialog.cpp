@@ -8,7 +8,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "app/AppInfo.h"
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "dialogs/DialogUtil.h"
 #include "language/Language.h"
 #include "platform/CodePage.h"

@@ -5,7 +5,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "app/AppInfo.h"
-#include "app/Texts.h"
+#include "common/Texts.h"
 #include "export/CaseExport.h"
 
 namespace vesk {

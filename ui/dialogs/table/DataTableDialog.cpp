@@ -18,7 +18,7 @@
 #include <QtWidgets/QTimeEdit>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/UiMessages.h"
+#include "common/UiMessages.h"
 #include "dialogs/table/ReadingEditDialog.h"
 #include "dialogs/table/ReadingTableModel.h"
 #include "language/Language.h"

@@ -9,7 +9,7 @@
 #include <QtWidgets/QTimeEdit>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/UiMessages.h"
+#include "common/UiMessages.h"
 #include "language/Language.h"
 
 namespace vesk {

@@ -1,17 +1,11 @@
-#include "app/Globals.h"
+#include "common/Texts.h"
 
-#include "app/Texts.h"
+#include "common/Globals.h"
 
 namespace vesk {
 
-CLanguage g_Language;
-CConfigFile* g_Config = nullptr;
-
-CaseFlags CurrentCaseFlags() {
-  if (!g_Config) return {};
-  return {g_Config->caseState.caseOpen != 0, g_Config->caseState.caseHasSpO2 != 0};
-}
-
+// Every caption comes from the one loaded language, and a language change re-texts every
+// window, so the captions are looked up here rather than in a language handed to each window.
 QString Tx(std::string_view section, std::string_view key) {
   return QString::fromStdString(g_Language.GetText(section, key));
 }

@@ -1,10 +1,10 @@
-#include "app/UiMessages.h"
+#include "common/UiMessages.h"
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 
 #include "app/AppInfo.h"
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 namespace vesk {
 

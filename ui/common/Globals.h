@@ -1,6 +1,7 @@
 #pragma once
-// The two process-wide objects of the program. Only the application layer owns them; core
-// code receives them by reference.
+// The two process-wide objects of the program. Only the application layer owns them; the main
+// window and the main view read them and hand them on by reference, to the dialogs as to core
+// code.
 
 #include "language/Language.h"
 #include "settings/ConfigFile.h"
