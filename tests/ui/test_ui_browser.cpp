@@ -12,7 +12,6 @@
 #include <QtWidgets/QTreeWidget>
 
 #include "UiTestSupport.h"
-#include "app/ZavApp.h"
 #include "common/Globals.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/CaseFileDialogs.h"
@@ -41,6 +40,18 @@ void SelectRowsNamed(QTreeWidget* list, const QStringList& names) {
     if (names.contains(list->topLevelItem(i)->text(0))) list->topLevelItem(i)->setSelected(true);
 }
 
+// The case dialog that the next command opens shows the folder, selects the named row and is
+// answered with OK.
+template <typename CaseDialog>
+void PickOnNextModal(const QString& folder, const QString& name) {
+  OnNextModal([folder, name](QDialog* d) {
+    auto* dialog = static_cast<CaseDialog*>(d);
+    dialog->Panel()->Lists()->SetFolder(folder);
+    SelectRowsNamed(dialog->Panel()->List(), {name});
+    d->findChild<QPushButton*>("1")->click();
+  });
+}
+
 }  // namespace
 
 class BrowserTest : public QObject {
@@ -54,6 +65,7 @@ class BrowserTest : public QObject {
   void openDataCommandOpensTheChosenCase();
   void copyReplacesFilesInTheChosenFolder();
   void deleteRefusesTheOpenCase();
+  void deleteCommandRefusesTheCaseOnScreen();
 
  private:
   std::unique_ptr<TestHome> home_;
@@ -79,7 +91,7 @@ void BrowserTest::cleanup() {
 }
 
 void BrowserTest::listsAndSearches() {
-  COpenDataDialog dialog;
+  COpenDataDialog dialog(*g_Config, g_Language);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_SEL_OPENDATA"));
   // It opens on the user's folder below the data path, which holds folders only.
   QCOMPARE(dialog.Panel()->Folder().toStdString(), home_->Path("data/family"));
@@ -118,7 +130,7 @@ void BrowserTest::listsAndSearches() {
 }
 
 void BrowserTest::okRefusesNothingSelectedAndLockedCases() {
-  COpenDataDialog dialog;
+  COpenDataDialog dialog(*g_Config, g_Language);
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnOk();
   QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
@@ -133,7 +145,7 @@ void BrowserTest::okRefusesNothingSelectedAndLockedCases() {
 }
 
 void BrowserTest::changesTheMeasuringTime() {
-  COpenDataDialog dialog;
+  COpenDataDialog dialog(*g_Config, g_Language);
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnUpdateTime();
   QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
@@ -147,14 +159,9 @@ void BrowserTest::changesTheMeasuringTime() {
 }
 
 void BrowserTest::openDataCommandOpensTheChosenCase() {
-  CZavDoc doc;
+  CZavDoc doc(*g_Config, g_Language);
   CMainFrame frame(nullptr, &doc);
-  OnNextModal([this](QDialog* d) {
-    auto* browser = static_cast<COpenDataDialog*>(d);
-    browser->Panel()->Lists()->SetFolder(folder_);
-    SelectRowsNamed(browser->Panel()->List(), {"ann lee"});
-    browser->findChild<QPushButton*>("1")->click();
-  });
+  PickOnNextModal<COpenDataDialog>(folder_, "ann lee");
   QVERIFY(frame.ExecuteCommand(cmd::kOpenData));
   QCOMPARE(g_Config->caseState.caseOpen, 1);
   QVERIFY(frame.windowTitle().contains("EN:IDS_PATIENTS_NAMES:ann lee"));
@@ -165,7 +172,7 @@ void BrowserTest::copyReplacesFilesInTheChosenFolder() {
   const std::string target = home_->Path("usb-stick");
   fsutil::CreateFolders(target);
   fsutil::WriteFileAtomic(target + "/2024033009120001.awp", "old bytes");
-  CCopyDialog dialog;
+  CCopyDialog dialog(*g_Config, g_Language);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_NEED_COPY"));
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnOk();
@@ -186,11 +193,20 @@ void BrowserTest::copyReplacesFilesInTheChosenFolder() {
 }
 
 void BrowserTest::deleteRefusesTheOpenCase() {
-  CZavApp app;  // holds the path of the open case
   const std::string open = home_->Path("data/family/VESK/2024033009120001.awp");
-  app.currentCasePath = open;
+  {
+    // A path alone protects nothing: the case it names may have been closed since.
+    const std::string closedCase = home_->Path("data/family/VESK/2024033009120301.awp");
+    CDeleteDialog closed(*g_Config, g_Language, closedCase);
+    closed.Panel()->Lists()->SetFolder(folder_);
+    SelectRowsNamed(closed.Panel()->List(), {"Zed"});
+    messages_->sink.answers = {MessageAnswer::Yes};
+    closed.OnOk();
+    QVERIFY(!fsutil::FileExists(closedCase));
+    messages_->sink.next = 0;
+  }
   g_Config->caseState.caseOpen = 1;
-  CDeleteDialog dialog;
+  CDeleteDialog dialog(*g_Config, g_Language, open);
   dialog.Panel()->Lists()->SetFolder(folder_);
   SelectRowsNamed(dialog.Panel()->List(), {"Ann Lee", "Bob"});
   messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
@@ -201,8 +217,23 @@ void BrowserTest::deleteRefusesTheOpenCase() {
   QVERIFY(messages_->Saw(open));
   QVERIFY(fsutil::FileExists(open));
   QVERIFY(!fsutil::FileExists(home_->Path("data/family/VESK/2024033009120201.awp")));
-  QCOMPARE(Column(dialog.Panel()->List(), 0), (QStringList{"Ann Lee", "ann lee", "Zed"}));
-  app.ExitInstance();
+  QCOMPARE(Column(dialog.Panel()->List(), 0), (QStringList{"Ann Lee", "ann lee"}));
+}
+
+// The case the browser opened is the one the delete command then refuses.
+void BrowserTest::deleteCommandRefusesTheCaseOnScreen() {
+  CZavDoc doc(*g_Config, g_Language);
+  CMainFrame frame(nullptr, &doc);
+  const std::string chosen = home_->Path("data/family/VESK/2024033009120201.awp");
+  PickOnNextModal<COpenDataDialog>(folder_, "Bob");
+  QVERIFY(frame.ExecuteCommand(cmd::kOpenData));
+  QCOMPARE(doc.currentCasePath, chosen);
+
+  messages_->sink.answers = {MessageAnswer::Yes};
+  PickOnNextModal<CDeleteDialog>(folder_, "Bob");
+  QVERIFY(frame.ExecuteCommand(cmd::kDeleteData));
+  QVERIFY(messages_->Saw("EN:IDS_UNABLE_DEL"));
+  QVERIFY(fsutil::FileExists(chosen));
 }
 
 QTEST_MAIN(BrowserTest)

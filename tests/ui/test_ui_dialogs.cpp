@@ -81,7 +81,7 @@ void DialogsTest::cleanup() {
 
 void DialogsTest::userDialogTrimsAndRefusesBlanks() {
   g_Config->SelectConfig("bob");
-  CUserDialog dialog;
+  CUserDialog dialog(*g_Config);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_INPUT_USERNAME"));
   dialog.Users()->setEditText("    ");
   dialog.OnOk();
@@ -100,7 +100,7 @@ void DialogsTest::userDialogDeleteRules() {
   g_Config->SelectConfig("carl");
   g_Config->Save();
   fsutil::WriteFileAtomic(home_->Path("Report_anna.ini"), "[INFO]\r\ncount=0\r\n");
-  CUserDialog dialog;
+  CUserDialog dialog(*g_Config);
   QCOMPARE(dialog.Users()->count(), 2);
   dialog.Users()->setEditText("");
   dialog.OnDelete();
@@ -129,7 +129,7 @@ void DialogsTest::userDialogDeleteAll() {
   g_Config->SelectConfig("carl");
   g_Config->Save();
   fsutil::WriteFileAtomic(home_->Path("Report_carl.ini"), "[INFO]\r\ncount=0\r\n");
-  CUserDialog dialog;
+  CUserDialog dialog(*g_Config);
   messages_->sink.answers = {MessageAnswer::No};
   dialog.OnDeleteAll();
   QCOMPARE(dialog.Users()->count(), 2);
@@ -150,7 +150,7 @@ void DialogsTest::userDialogDeleteAll() {
 
 void DialogsTest::settingsDialogOpensOnItsTab() {
   for (int page = 0; page < 3; ++page) {
-    CSettingsDialog dialog(page);
+    CSettingsDialog dialog(*g_Config, page);
     QCOMPARE(dialog.windowTitle(), QString("EN:IDS_SET_CONFIGURATION"));
     QCOMPARE(dialog.Tabs()->count(), 3);
     QCOMPARE(dialog.Tabs()->currentIndex(), page);
@@ -161,11 +161,11 @@ void DialogsTest::settingsDialogOpensOnItsTab() {
     QCOMPARE(dialog.findChild<QPushButton*>("1064")->text(), QString("EN:IDS_CANCEL"));
   }
   // Cancel keeps what was there.
-  CSettingsDialog dialog(2);
+  CSettingsDialog dialog(*g_Config, 2);
   dialog.StandardValuesPage()->Enter(CStandardValuesPage::DayLoad, 77);
   dialog.reject();
   QCOMPARE(g_Config->settings.dayBPLoad, 40);
-  CSettingsDialog accepted(2);
+  CSettingsDialog accepted(*g_Config, 2);
   accepted.StandardValuesPage()->Enter(CStandardValuesPage::DayLoad, 77);
   accepted.OnOk();
   QCOMPARE(g_Config->settings.dayBPLoad, 77);
@@ -174,7 +174,7 @@ void DialogsTest::settingsDialogOpensOnItsTab() {
 void DialogsTest::casePathPageDefaultAndChosenFolder() {
   const std::string other = home_->Path("elsewhere/cases");
   fsutil::CreateFolders(other);
-  CCasePathPage page;
+  CCasePathPage page(*g_Config);
   QVERIFY(page.UseDefault()->isChecked());
   QVERIFY(!page.Lists()->Folders()->isEnabled());
   QCOMPARE(page.Lists()->PathLabel()->text(), QString::fromStdString(ProgramPath("\\data")));
@@ -187,7 +187,7 @@ void DialogsTest::casePathPageDefaultAndChosenFolder() {
 
   // A stored folder that is gone shows its nearest existing parent; nothing is lost.
   g_Config->settings.patientFilePath = other + "/gone/too";
-  CCasePathPage again;
+  CCasePathPage again(*g_Config);
   QCOMPARE(again.Lists()->Folder().toStdString(), other);
   again.UseDefault()->setChecked(true);
   again.Apply();
@@ -197,7 +197,7 @@ void DialogsTest::casePathPageDefaultAndChosenFolder() {
 
 void DialogsTest::standardValuesHoldPairsApart() {
   using P = CStandardValuesPage;
-  P page;
+  P page(*g_Config);
   QCOMPARE(page.Values(), kDefaultThresholds);
   QCOMPARE(page.Spin(P::AwakeSys)->objectName(), QString("1029"));
   page.Enter(P::AwakeSys, 80);  // not above diastolic 85
@@ -230,7 +230,7 @@ void DialogsTest::standardValuesHoldPairsApart() {
 // or edited set look saved.
 void DialogsTest::reportSetThatCannotBeWrittenIsTold() {
   CReportPage::RunEditor = FillAndOk;
-  CReportPage page;
+  CReportPage page(*g_Config);
   QVERIFY(std::filesystem::create_directories(home_->Path("blocked.ini")));
   g_Config->reportFile = home_->Path("blocked.ini");
   g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("Lost"); };
@@ -246,7 +246,7 @@ void DialogsTest::reportSetThatCannotBeWrittenIsTold() {
 
 void DialogsTest::reportSetAddDuplicateAndDelete() {
   CReportPage::RunEditor = FillAndOk;
-  CReportPage page;
+  CReportPage page(*g_Config);
   QCOMPARE(page.Sets()->count(), 0);
 
   g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("   "); };
@@ -295,7 +295,7 @@ void DialogsTest::reportSetAddDuplicateAndDelete() {
 }
 
 void DialogsTest::setEditorLimitsAndEnabling() {
-  CSetEditor editor(std::string(), DefaultReportSettings());
+  CSetEditor editor(*g_Config, std::string(), DefaultReportSettings());
   CEditPrintPage* page = editor.Page();
   QCOMPARE(editor.windowTitle(), QString("EN:IDS_ADD_REPORT"));
   page->NameField()->setText(QString(45, 'n'));
@@ -313,11 +313,17 @@ void DialogsTest::setEditorLimitsAndEnabling() {
   QVERIFY(!page->IndexBox(0)->isEnabled() && !page->IndexBox(2)->isEnabled());
   page->PageBox(0)->setChecked(true);
 
-  // The morning surge asks for its times; cancelling leaves the box clear.
-  CEditPrintPage::ConfirmSurgeTimes = [](QWidget*) { return false; };
+  // The morning surge asks for the times of the configuration's case state; cancelling leaves
+  // the box clear.
+  static CaseState* asked = nullptr;
+  CEditPrintPage::ConfirmSurgeTimes = [](CaseState& times, QWidget*) {
+    asked = &times;
+    return false;
+  };
   page->IndexBox(2)->click();
   QVERIFY(!page->IndexBox(2)->isChecked());
-  CEditPrintPage::ConfirmSurgeTimes = [](QWidget*) { return true; };
+  QCOMPARE(asked, &g_Config->caseState);
+  CEditPrintPage::ConfirmSurgeTimes = [](CaseState&, QWidget*) { return true; };
   page->IndexBox(2)->click();
   QVERIFY(page->IndexBox(2)->isChecked());
 
@@ -332,13 +338,14 @@ void DialogsTest::setEditorLimitsAndEnabling() {
   QCOMPARE(page->Spo2Variant(1)->text(), QString("EN:IDS_RATION_REPORT"));
 
   // Editing an existing set keeps its name.
-  CSetEditor existing("Kept", v);
+  CSetEditor existing(*g_Config, "Kept", v);
   QVERIFY(existing.Page()->NameField()->isReadOnly());
   QVERIFY(existing.Page()->Spo2Variant(2)->isChecked());
 }
 
 void DialogsTest::systemSettingsNeedAPathForATickedBox() {
-  CSystemSetDialog dialog;
+  std::vector<std::string> told;
+  CSystemSetDialog dialog(SystemSettings{}, [&](const std::string& ini) { told.push_back(ini); });
   QCOMPARE(dialog.windowTitle(), QString("EN:IDD_DLG_SYSTEMSET"));
   QVERIFY(!dialog.OtherExe()->isEnabled());
   QVERIFY(!dialog.findChild<QPushButton*>("1136")->isEnabled());
@@ -349,6 +356,7 @@ void DialogsTest::systemSettingsNeedAPathForATickedBox() {
   dialog.OnOk();
   QVERIFY(dialog.result() != QDialog::Accepted);
   QVERIFY(dialog.isVisible());
+  QVERIFY(told.empty());
 
   CSystemSetDialog::ChooseProgram = [](QWidget*, const QString&) {
     return QString("/opt/info/patient-info");
@@ -361,6 +369,8 @@ void DialogsTest::systemSettingsNeedAPathForATickedBox() {
   QCOMPARE(stored.useOtherExe, 1);
   QCOMPARE(stored.otherExe, std::string("/opt/info/patient-info"));
   QCOMPARE(stored.useOtherExePdf, 0);
+  // The owner of the settings in force is told where they were stored, once.
+  QCOMPARE(told, std::vector<std::string>{ProgramPath("\\MreConfig.ini")});
 }
 
 void DialogsTest::aboutShowsSerialAndEdition() {

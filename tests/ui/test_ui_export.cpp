@@ -93,7 +93,7 @@ void ExportTest::init() {
   sink_ = ThreadSink();
   SetUiSink(&sink_);
   LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>();
+  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
   frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
   frame_->show();
   QCOMPARE(frame_->View()->OpenCase(home_->WriteCase("data/ann.awp", "Ann", "A-1")), 1);
@@ -218,7 +218,7 @@ void ExportTest::progressWindowFollowsTheStatusAndClosesAtTheEnd() {
 
 void ExportTest::codePageIsASystemSetting() {
   {
-    CSystemSetDialog dialog;
+    CSystemSetDialog dialog(SystemSettings{});
     auto* box = dialog.findChild<QComboBox*>("CodePage");
     QVERIFY(box);
     QCOMPARE(box->currentData().toString(), QString("GBK"));  // the default
@@ -242,7 +242,7 @@ void ExportTest::codePageIsASystemSetting() {
   // A name written by hand that the list lacks is shown and kept, not silently replaced.
   stored.codePage = "ISO-8859-2";
   QVERIFY(SaveSystemSettings(ProgramPath("\\MreConfig.ini"), stored));
-  CSystemSetDialog again(stored, nullptr);
+  CSystemSetDialog again(stored);
   QCOMPARE(again.CodePage()->currentData().toString(), QString("ISO-8859-2"));
 
   // The export dialog names the code page in force.
@@ -285,7 +285,7 @@ void ExportTest::screenshotsWhenAskedFor() {
       status.state.store(TaskState::Finished);
     }
     {
-      CSystemSetDialog dialog;
+      CSystemSetDialog dialog(SystemSettings{});
       dialog.show();
       QTest::qWait(50);
       QVERIFY(dialog.grab().save(dir + "/system-settings" + suffix));

@@ -82,7 +82,7 @@ void ReportTest::init() {
   home_ = std::make_unique<TestHome>();
   messages_ = std::make_unique<SinkGuard>();
   LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>();
+  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
   frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
   frame_->show();
   QCOMPARE(frame_->View()->OpenCase(home_->WriteCase("data/ann.awp", kPolish, "A-1")), 1);

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the program on a fresh program folder: the language choice with its
-// three fixed messages, Cnf.start, the user dialog at every start, and what exit leaves behind.
+// three fixed messages, Cnf.start, the user dialog at every start, and what exit leaves behind;
+// and the system settings, which the application object holds.
 
 #include <QtTest/QTest>
 #include <QtWidgets/QComboBox>
@@ -11,7 +12,9 @@
 #include "app/AppInfo.h"
 #include "app/ZavApp.h"
 #include "common/Globals.h"
+#include "frame/CommandIds.h"
 #include "frame/MainFrame.h"
+#include "platform/CodePage.h"
 #include "platform/FileUtil.h"
 
 using namespace vesk;
@@ -24,6 +27,7 @@ class StartupTest : public QObject {
   void englishMissingEndsWithReinstallMessage();
   void otherLanguageMissingAnsweredNoEnds();
   void otherLanguageMissingAnsweredYesSwitchesToEnglish();
+  void storedSystemSettingsAreTheOnesInForce();
 };
 
 void StartupTest::startsShowsUserDialogAndExitsCleanly() {
@@ -123,6 +127,28 @@ void StartupTest::otherLanguageMissingAnsweredYesSwitchesToEnglish() {
   QVERIFY(app.AppIcon().isNull());
   QVERIFY(app.MainFrame()->isVisible());
   app.ExitInstance();
+}
+
+// The system settings dialog stores the file; the code page and the settings the transfers
+// read change only because the application reads the file again.
+void StartupTest::storedSystemSettingsAreTheOnesInForce() {
+  TestHome home;
+  SinkGuard messages;
+  CZavApp app;
+  OnNextModal([](QDialog* users) { users->reject(); });
+  QVERIFY(app.InitInstance());
+  QCOMPARE(codepage::AnsiCodePage(), std::string("GBK"));
+  OnNextModal([](QDialog* dialog) {
+    auto* box = dialog->findChild<QComboBox*>("CodePage");
+    box->setCurrentIndex(box->findData(QString("CP1250")));
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(app.MainFrame()->ExecuteCommand(cmd::kSystemSettings));
+  QCOMPARE(app.system.codePage, std::string("CP1250"));
+  QCOMPARE(g_Config->system.codePage, std::string("CP1250"));
+  QCOMPARE(codepage::AnsiCodePage(), std::string("CP1250"));
+  app.ExitInstance();
+  QVERIFY(codepage::SetAnsiCodePage("GBK"));
 }
 
 QTEST_MAIN(StartupTest)

@@ -62,7 +62,8 @@ bool CZavApp::InitInstance() {
   if (!ChooseLanguageAtStartup(g_Language, UiSink()).proceed) return false;
   WriteCnfStartLanguage(CLanguage::GetLanguage());
 
-  doc_ = std::make_unique<CZavDoc>();
+  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
+  doc_->systemSettingsStored = [this](const std::string& iniPath) { LoadSystemSettings(iniPath); };
   frame_ = std::make_unique<CMainFrame>(this, doc_.get());
 
   // A missing icon file leaves the default icon and is no reason to stop.
@@ -79,7 +80,7 @@ bool CZavApp::InitInstance() {
   frame_->setWindowTitle(Qs(g_AppTitle));
 
   {
-    CUserDialog users(frame_.get());
+    CUserDialog users(*g_Config, frame_.get());
     users.exec();
   }
   g_Config->LoadReportSettings();

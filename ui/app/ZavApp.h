@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "frame/CommandTable.h"
 #include "settings/ConfigTypes.h"
 
 namespace vesk {
@@ -14,7 +15,7 @@ namespace vesk {
 class CMainFrame;
 class CZavDoc;
 
-class CZavApp : public QObject {
+class CZavApp : public QObject, public IAppCommands {
   Q_OBJECT
  public:
   CZavApp();
@@ -34,7 +35,7 @@ class CZavApp : public QObject {
   // Runs another program with the main window hidden and waits for its end; 1 when it ran.
   int RunOtherExe(const std::string& program, const std::string& arg1, const std::string& arg2);
 
-  void OnAbout();
+  void OnAbout() override;
 
   CMainFrame* MainFrame() const { return frame_.get(); }
   CZavDoc* Document() const { return doc_.get(); }
@@ -42,8 +43,6 @@ class CZavApp : public QObject {
 
   // The external programs of section "SYSTEM".
   SystemSettings system;
-  // Path of the case chosen in the case browser (the case the document loads).
-  std::string currentCasePath;
 
  private:
   std::unique_ptr<CZavDoc> doc_;

@@ -2,14 +2,14 @@
 
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QVBoxLayout>
+#include <utility>
 
-#include "app/ZavApp.h"
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/CaseListPanel.h"
 #include "dialogs/DialogUtil.h"
+#include "settings/ConfigFile.h"
 
 namespace vesk {
 
@@ -40,16 +40,17 @@ QString CFolderChooser::Folder() const {
   return lists_->Folder();
 }
 
-CCopyDialog::CCopyDialog(QWidget* parent) : QDialog(parent) {
+CCopyDialog::CCopyDialog(const CConfigFile& config, const CLanguage& language, QWidget* parent)
+    : QDialog(parent), language_(language) {
   setWindowTitle(Tx(kMessageSetting, "IDS_NEED_COPY"));
-  panel_ = new CCaseListPanel(true, this);
+  panel_ = new CCaseListPanel(config, language, true, this);
   auto* box = new QVBoxLayout(this);
   box->addWidget(panel_, 1);
   QPushButton* ok = nullptr;
   box->addLayout(OkCancelRow(this, 1, 2, &ok));
   connect(ok, &QPushButton::clicked, this, &CCopyDialog::OnOk);
   resize(860, 520);
-  panel_->Lists()->SetFolder(CCaseListPanel::StartFolder());
+  panel_->Lists()->SetFolder(panel_->StartFolder());
 }
 
 void CCopyDialog::OnOk() {
@@ -69,21 +70,26 @@ bool CCopyDialog::CopySelectedTo(const QString& folder) {
   for (const CaseOpResult& r : results) {
     if (r.ok()) continue;
     all = false;
-    ShowBox(r.Text(g_Language), MessageIcon::Warning);
+    ShowBox(r.Text(language_), MessageIcon::Warning);
   }
   return all;
 }
 
-CDeleteDialog::CDeleteDialog(QWidget* parent) : QDialog(parent) {
+CDeleteDialog::CDeleteDialog(const CConfigFile& config, const CLanguage& language,
+                             std::string openCasePath, QWidget* parent)
+    : QDialog(parent),
+      config_(config),
+      language_(language),
+      openCasePath_(std::move(openCasePath)) {
   setWindowTitle(Tx(kMessageSetting, "IDS_NEED_DELETE"));
-  panel_ = new CCaseListPanel(true, this);
+  panel_ = new CCaseListPanel(config, language, true, this);
   auto* box = new QVBoxLayout(this);
   box->addWidget(panel_, 1);
   QPushButton* ok = nullptr;
   box->addLayout(OkCancelRow(this, 1, 2, &ok));
   connect(ok, &QPushButton::clicked, this, &CDeleteDialog::OnOk);
   resize(860, 520);
-  panel_->Lists()->SetFolder(CCaseListPanel::StartFolder());
+  panel_->Lists()->SetFolder(panel_->StartFolder());
 }
 
 void CDeleteDialog::OnOk() {
@@ -93,16 +99,14 @@ void CDeleteDialog::OnOk() {
     return;
   }
   if (!AskYesNo(TxS(kGlobalSetting, "IDS_DELETE"))) return;
-  std::string openCase;
-  if (CZavApp* app = CZavApp::Instance(); app && CurrentCaseFlags().caseOpen)
-    openCase = app->currentCasePath;
+  const std::string openCase = config_.caseState.caseOpen ? openCasePath_ : std::string();
   const std::vector<CaseOpResult> results = DeleteCaseFiles(selected, openCase);
   // The results come in the order of the selection; tell them from the last, as they ran.
   for (size_t i = results.size(); i-- > 0;) {
     if (results[i].ok())
       panel_->RemoveRowOf(selected[i]);
     else
-      ShowBox(results[i].Text(g_Language), MessageIcon::Warning);
+      ShowBox(results[i].Text(language_), MessageIcon::Warning);
   }
 }
 

@@ -3,11 +3,14 @@
 // for its target.
 
 #include <QtWidgets/QDialog>
+#include <string>
 
 namespace vesk {
 
 class CCaseListPanel;
+class CConfigFile;
 class CDriveFolderLists;
+class CLanguage;
 
 class CFolderChooser : public QDialog {
   Q_OBJECT
@@ -23,7 +26,7 @@ class CFolderChooser : public QDialog {
 class CCopyDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit CCopyDialog(QWidget* parent = nullptr);
+  CCopyDialog(const CConfigFile& config, const CLanguage& language, QWidget* parent = nullptr);
   CCaseListPanel* Panel() const { return panel_; }
   void OnOk();
   // Copies the selected cases into the folder (the last selected first); false when one
@@ -34,18 +37,25 @@ class CCopyDialog : public QDialog {
   static QString (*ChooseFolder)(QWidget* parent, const QString& start);
 
  private:
+  const CLanguage& language_;
   CCaseListPanel* panel_;
 };
 
 class CDeleteDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit CDeleteDialog(QWidget* parent = nullptr);
+  // `openCasePath`: the case the view shows, which stays while the configuration says a case
+  // is open.
+  CDeleteDialog(const CConfigFile& config, const CLanguage& language, std::string openCasePath,
+                QWidget* parent = nullptr);
   CCaseListPanel* Panel() const { return panel_; }
   // Asks, then deletes the selected cases; the open case is refused and stays.
   void OnOk();
 
  private:
+  const CConfigFile& config_;
+  const CLanguage& language_;
+  std::string openCasePath_;
   CCaseListPanel* panel_;
 };
 

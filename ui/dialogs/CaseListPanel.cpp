@@ -8,16 +8,18 @@
 #include <QtWidgets/QVBoxLayout>
 #include <algorithm>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramDir.h"
+#include "settings/ConfigFile.h"
 
 namespace vesk {
 
-CCaseListPanel::CCaseListPanel(bool multiSelect, QWidget* parent) : QWidget(parent) {
+CCaseListPanel::CCaseListPanel(const CConfigFile& config, const CLanguage& language,
+                               bool multiSelect, QWidget* parent)
+    : QWidget(parent), config_(config), language_(language) {
   lists_ = new CDriveFolderLists(this);
   auto* pathCaption = new QLabel(Tx(kMessageSetting, "IDS_CURRENT_PATH"), this);
   group_ = new QGroupBox(Tx(kDialogSetting, "IDS_ALL_INFO"), this);
@@ -52,14 +54,11 @@ CCaseListPanel::CCaseListPanel(bool multiSelect, QWidget* parent) : QWidget(pare
   connect(list_, &QTreeWidget::itemDoubleClicked, this, &CCaseListPanel::rowActivated);
 }
 
-QString CCaseListPanel::StartFolder() {
+QString CCaseListPanel::StartFolder() const {
   std::string data = ProgramPath("\\data");
-  std::string user;
-  if (g_Config) {
-    if (!g_Config->settings.useDefaultPath && !g_Config->settings.patientFilePath.empty())
-      data = g_Config->settings.patientFilePath;
-    user = g_Config->currentConfigName;
-  }
+  if (!config_.settings.useDefaultPath && !config_.settings.patientFilePath.empty())
+    data = config_.settings.patientFilePath;
+  const std::string& user = config_.currentConfigName;
   fsutil::CreateFolders(data);
   CaseFolderTree tree(data, user);
   if (tree.Check().ok() && fsutil::FolderExists(tree.UserFolder())) return Qs(tree.UserFolder());
@@ -87,7 +86,7 @@ void CCaseListPanel::Show(const CaseListing& listing) {
 void CCaseListPanel::Refill() {
   if (Folder().isEmpty()) return;
   const CaseListing listing = ListCaseFolder(Ss(Folder()));
-  if (!listing.result.ok()) ShowBox(listing.result.Text(g_Language), MessageIcon::Warning);
+  if (!listing.result.ok()) ShowBox(listing.result.Text(language_), MessageIcon::Warning);
   Show(listing);
 }
 
@@ -97,7 +96,7 @@ bool CCaseListPanel::Search(const CaseSearch& search) {
     ShowBox(TxS(kDialogSetting, "IDS_SEARCHNULL"));
     return false;
   }
-  if (!listing.result.ok()) ShowBox(listing.result.Text(g_Language), MessageIcon::Warning);
+  if (!listing.result.ok()) ShowBox(listing.result.Text(language_), MessageIcon::Warning);
   Show(listing);
   return true;
 }

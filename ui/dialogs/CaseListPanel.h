@@ -14,12 +14,15 @@ class QGroupBox;
 
 namespace vesk {
 
+class CConfigFile;
 class CDriveFolderLists;
+class CLanguage;
 
 class CCaseListPanel : public QWidget {
   Q_OBJECT
  public:
-  CCaseListPanel(bool multiSelect, QWidget* parent = nullptr);
+  CCaseListPanel(const CConfigFile& config, const CLanguage& language, bool multiSelect,
+                 QWidget* parent = nullptr);
 
   // Lists the folder shown again (all rows).
   void Refill();
@@ -37,12 +40,14 @@ class CCaseListPanel : public QWidget {
 
   // The folder the dialogs open on: the current user's folder below the data path (made if
   // missing), or the data path itself when the user has none.
-  static QString StartFolder();
+  QString StartFolder() const;
 
  signals:
   void rowActivated();
 
  private:
+  const CConfigFile& config_;
+  const CLanguage& language_;
   CDriveFolderLists* lists_;
   QGroupBox* group_;
   QTreeWidget* list_;

@@ -6,15 +6,16 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QVBoxLayout>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "controls/DriveFolderLists.h"
 #include "dialogs/DialogUtil.h"
 #include "platform/ProgramDir.h"
+#include "settings/ConfigFile.h"
 
 namespace vesk {
 
-CCasePathPage::CCasePathPage(QWidget* parent) : QWidget(parent) {
+CCasePathPage::CCasePathPage(CConfigFile& config, QWidget* parent)
+    : QWidget(parent), config_(config) {
   auto* group = Named<QGroupBox>(1083, Tx(kCaseSetting, "IDS_FILE_PATH"), this);
   lists_ = new CDriveFolderLists(group);
   useDefault_ = Named<QCheckBox>(1108, Tx(kCaseSetting, "IDS_ACQUIESCE_PATH"), this);
@@ -25,12 +26,9 @@ CCasePathPage::CCasePathPage(QWidget* parent) : QWidget(parent) {
   box->addWidget(useDefault_);
 
   const std::string defaultPath = ProgramPath("\\data");
-  std::string stored = defaultPath;
-  bool useDefault = true;
-  if (g_Config) {
-    useDefault = g_Config->settings.useDefaultPath != 0;
-    if (!g_Config->settings.patientFilePath.empty()) stored = g_Config->settings.patientFilePath;
-  }
+  const bool useDefault = config_.settings.useDefaultPath != 0;
+  const std::string& stored =
+      config_.settings.patientFilePath.empty() ? defaultPath : config_.settings.patientFilePath;
   lists_->SetFolder(Qs(useDefault ? defaultPath : stored));
   useDefault_->setChecked(useDefault);
   UpdateEnabling();
@@ -48,10 +46,9 @@ void CCasePathPage::UpdateEnabling() {
 }
 
 void CCasePathPage::Apply() {
-  if (!g_Config) return;
   const bool useDefault = useDefault_->isChecked();
-  g_Config->settings.useDefaultPath = useDefault ? 1 : 0;
-  g_Config->settings.patientFilePath = useDefault ? ProgramPath("\\data") : Ss(lists_->Folder());
+  config_.settings.useDefaultPath = useDefault ? 1 : 0;
+  config_.settings.patientFilePath = useDefault ? ProgramPath("\\data") : Ss(lists_->Folder());
 }
 
 }  // namespace vesk

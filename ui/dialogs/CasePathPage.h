@@ -8,18 +8,20 @@ class QCheckBox;
 
 namespace vesk {
 
+class CConfigFile;
 class CDriveFolderLists;
 
 class CCasePathPage : public QWidget {
   Q_OBJECT
  public:
-  explicit CCasePathPage(QWidget* parent = nullptr);
+  explicit CCasePathPage(CConfigFile& config, QWidget* parent = nullptr);
   QCheckBox* UseDefault() const { return useDefault_; }
   CDriveFolderLists* Lists() const { return lists_; }
   void Apply();
 
  private:
   void UpdateEnabling();
+  CConfigFile& config_;
   QCheckBox* useDefault_;
   CDriveFolderLists* lists_;
 };

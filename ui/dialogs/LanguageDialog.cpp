@@ -2,21 +2,21 @@
 
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QVBoxLayout>
+#include <utility>
 
-#include "app/ZavApp.h"
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "dialogs/DialogUtil.h"
-#include "frame/MainFrame.h"
+#include "language/Language.h"
 #include "platform/ProgramDir.h"
 
 namespace vesk {
 
-CLanguageDialog::CLanguageDialog(QWidget* parent) : QDialog(parent) {
+CLanguageDialog::CLanguageDialog(CLanguage& language, std::function<void()> loaded, QWidget* parent)
+    : QDialog(parent), language_(language), loaded_(std::move(loaded)) {
   list_ = Named<QComboBox>(1054, this);
   list_->setMinimumWidth(260);
-  g_Language.ScanLanguageFolder(ProgramPath("\\Language"));
-  for (const std::string& name : g_Language.Languages()) list_->addItem(Qs(name));
+  language_.ScanLanguageFolder(ProgramPath("\\Language"));
+  for (const std::string& name : language_.Languages()) list_->addItem(Qs(name));
   auto* box = new QVBoxLayout(this);
   box->addWidget(list_);
   QPushButton* ok = nullptr;
@@ -37,11 +37,9 @@ void CLanguageDialog::OnOk() {
     return;
   }
   // SetLanguage records the name in MreConfig.ini as well.
-  g_Language.SetLanguage(Ss(list_->currentText()));
-  g_Language.Load();
-  CMainFrame* frame = qobject_cast<CMainFrame*>(parentWidget());
-  if (!frame && CZavApp::Instance()) frame = CZavApp::Instance()->MainFrame();
-  if (frame) frame->RetextAll();
+  language_.SetLanguage(Ss(list_->currentText()));
+  language_.Load();
+  if (loaded_) loaded_();
   accept();
 }
 

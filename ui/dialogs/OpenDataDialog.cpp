@@ -9,8 +9,6 @@
 #include <QtWidgets/QTimeEdit>
 #include <QtWidgets/QVBoxLayout>
 
-#include "app/ZavApp.h"
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
@@ -28,9 +26,11 @@ QString MessageOrDialogText(const char* key) {
 
 }  // namespace
 
-COpenDataDialog::COpenDataDialog(QWidget* parent) : QDialog(parent) {
+COpenDataDialog::COpenDataDialog(const CConfigFile& config, const CLanguage& language,
+                                 QWidget* parent)
+    : QDialog(parent), language_(language) {
   setWindowTitle(Tx(kMessageSetting, "IDS_SEL_OPENDATA"));
-  panel_ = new CCaseListPanel(false, this);
+  panel_ = new CCaseListPanel(config, language, false, this);
 
   auto* search = new QGroupBox(MessageOrDialogText("IDS_SEARCH"), this);
   const char* choices[] = {"IDS_PATIENTS_NAMES", "IDS_PATIENTS_ID", "IDS_BEGIN_TIME"};
@@ -83,7 +83,7 @@ COpenDataDialog::COpenDataDialog(QWidget* parent) : QDialog(parent) {
   connect(panel_, &CCaseListPanel::rowActivated, this, &COpenDataDialog::OnOk);
   connect(searchButton, &QPushButton::clicked, this, &COpenDataDialog::OnSearch);
   connect(update, &QPushButton::clicked, this, &COpenDataDialog::OnUpdateTime);
-  panel_->Lists()->SetFolder(CCaseListPanel::StartFolder());
+  panel_->Lists()->SetFolder(panel_->StartFolder());
 }
 
 void COpenDataDialog::OnSearch() {
@@ -111,7 +111,7 @@ void COpenDataDialog::OnUpdateTime() {
   const QTime t = measureTime_->time();
   const CaseOpResult r =
       ChangeCaseMeasuringTime(selected.front(), d.year(), d.month(), d.day(), t.hour(), t.minute());
-  if (!r.ok()) ShowBox(r.Text(g_Language), MessageIcon::Warning);
+  if (!r.ok()) ShowBox(r.Text(language_), MessageIcon::Warning);
   panel_->Refill();
 }
 
@@ -127,7 +127,7 @@ void COpenDataDialog::OnOk() {
     return;
   }
   if (!r.ok()) {
-    ShowBox(r.Text(g_Language), MessageIcon::Warning);
+    ShowBox(r.Text(language_), MessageIcon::Warning);
     return;
   }
   chosenPath_ = selected.front();

@@ -13,11 +13,13 @@ class QTimeEdit;
 namespace vesk {
 
 class CCaseListPanel;
+class CConfigFile;
+class CLanguage;
 
 class COpenDataDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit COpenDataDialog(QWidget* parent = nullptr);
+  COpenDataDialog(const CConfigFile& config, const CLanguage& language, QWidget* parent = nullptr);
 
   CCaseListPanel* Panel() const { return panel_; }
   QLineEdit* SearchText() const { return searchText_; }
@@ -34,6 +36,7 @@ class COpenDataDialog : public QDialog {
   const std::string& ChosenPath() const { return chosenPath_; }
 
  private:
+  const CLanguage& language_;
   std::string chosenPath_;
   CCaseListPanel* panel_;
   QRadioButton* searchBy_[3];

@@ -6,11 +6,11 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "dialogs/SetEditor.h"
+#include "settings/ConfigFile.h"
 #include "settings/ConfigKeys.h"
 
 namespace vesk {
@@ -25,7 +25,7 @@ int RunEditorModally(CSetEditor& editor) {
 
 int (*CReportPage::RunEditor)(CSetEditor&) = RunEditorModally;
 
-CReportPage::CReportPage(QWidget* parent) : QWidget(parent) {
+CReportPage::CReportPage(CConfigFile& config, QWidget* parent) : QWidget(parent), config_(config) {
   sets_ = new QComboBox(this);
   sets_->setObjectName("sets");
   sets_->setMinimumWidth(260);
@@ -49,54 +49,50 @@ CReportPage::CReportPage(QWidget* parent) : QWidget(parent) {
 
 void CReportPage::Fill() {
   sets_->clear();
-  if (!g_Config) return;
-  for (const std::string& name : g_Config->reportNames) sets_->addItem(Qs(name));
+  for (const std::string& name : config_.reportNames) sets_->addItem(Qs(name));
   sets_->setCurrentIndex(
-      sets_->findText(Qs(g_Config->currentReportName), Qt::MatchExactly | Qt::MatchCaseSensitive));
+      sets_->findText(Qs(config_.currentReportName), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
 void CReportPage::OnAdd() {
-  if (!g_Config) return;
-  CSetEditor editor(std::string(), DefaultReportSettings(), this);
+  CSetEditor editor(config_, std::string(), DefaultReportSettings(), this);
   if (RunEditor(editor) != QDialog::Accepted) return;
   const std::string name = editor.Name();
   // A set that could not be listed or written must not look saved: the editor's values
   // would be gone at the next start.
-  if (g_Config->AddReportSection(name) != 1 || !g_Config->WriteReportSet(name, editor.Values()))
+  if (config_.AddReportSection(name) != 1 || !config_.WriteReportSet(name, editor.Values()))
     ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
   Fill();
   sets_->setCurrentIndex(sets_->findText(Qs(name), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
 void CReportPage::OnEdit() {
-  if (!g_Config) return;
   const std::string name = Ss(sets_->currentText());
   if (name.empty()) {
     ShowBox(TxS(kGlobalSetting, "IDS_NAME_EMPTY"));
     return;
   }
-  const bool current = name == g_Config->currentReportName;
-  CSetEditor editor(name, current ? g_Config->report : g_Config->ReadReportSet(name, 1), this);
+  const bool current = name == config_.currentReportName;
+  CSetEditor editor(config_, name, current ? config_.report : config_.ReadReportSet(name, 1), this);
   if (RunEditor(editor) != QDialog::Accepted) return;
   bool saved = false;
   if (current) {
-    g_Config->report = editor.Values();
-    saved = g_Config->SaveReportSection(name) == 1;
+    config_.report = editor.Values();
+    saved = config_.SaveReportSection(name) == 1;
   } else {
-    saved = g_Config->WriteReportSet(name, editor.Values());
+    saved = config_.WriteReportSet(name, editor.Values());
   }
   if (!saved) ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
 }
 
 void CReportPage::OnDelete() {
-  if (!g_Config) return;
   const std::string name = Ss(sets_->currentText());
   if (name.empty()) {
     ShowBox(TxS(kGlobalSetting, "IDS_NAME_EMPTY"));
     return;
   }
   if (!AskYesNo(TxS(kGlobalSetting, "IDS_SURE_DELE"))) return;
-  if (g_Config->DeleteReportSection(name) == 1) {
+  if (config_.DeleteReportSection(name) == 1) {
     Fill();
     sets_->setCurrentIndex(sets_->count() > 0 ? 0 : -1);
   } else {
@@ -105,12 +101,11 @@ void CReportPage::OnDelete() {
 }
 
 void CReportPage::Apply() {
-  if (!g_Config) return;
   const std::string name = Ss(sets_->currentText());
   if (name.empty()) return;
   // A failure has already been told ("Error in SetCurReportSettings!") and keeps the set that
   // was current; there is nothing more the page could do about it.
-  if (g_Config->SetCurReportSettings(name) != 1) return;
+  if (config_.SetCurReportSettings(name) != 1) return;
 }
 
 }  // namespace vesk

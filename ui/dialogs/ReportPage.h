@@ -8,12 +8,13 @@ class QComboBox;
 
 namespace vesk {
 
+class CConfigFile;
 class CSetEditor;
 
 class CReportPage : public QWidget {
   Q_OBJECT
  public:
-  explicit CReportPage(QWidget* parent = nullptr);
+  explicit CReportPage(CConfigFile& config, QWidget* parent = nullptr);
 
   QComboBox* Sets() const { return sets_; }
   void Fill();
@@ -26,6 +27,7 @@ class CReportPage : public QWidget {
   static int (*RunEditor)(CSetEditor& editor);
 
  private:
+  CConfigFile& config_;
   QComboBox* sets_;
 };
 

@@ -14,11 +14,11 @@
 #include <QtWidgets/QVBoxLayout>
 #include <algorithm>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "reports/ReportPageTable.h"
+#include "settings/ConfigFile.h"
 
 namespace vesk {
 
@@ -30,13 +30,11 @@ constexpr const char* kSpo2Keys[3] = {"IDS_SUMMARY_REPORT", "IDS_RATION_REPORT",
 // The "Spo2 Page" values of the three variants.
 constexpr int kSpo2Values[3] = {1, 2, 3};
 
-bool ConfirmSurgeTimesWithDialog(QWidget* parent) {
-  if (!g_Config) return false;
-  CaseState& s = g_Config->caseState;
-  CMorningSurgeDialog dialog(s.awakeStartMinutes, s.asleepStartMinutes, parent);
+bool ConfirmSurgeTimesWithDialog(CaseState& times, QWidget* parent) {
+  CMorningSurgeDialog dialog(times.awakeStartMinutes, times.asleepStartMinutes, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
-  s.awakeStartMinutes = dialog.AwakeStart();
-  s.asleepStartMinutes = dialog.AsleepStart();
+  times.awakeStartMinutes = dialog.AwakeStart();
+  times.asleepStartMinutes = dialog.AsleepStart();
   return true;
 }
 
@@ -46,11 +44,11 @@ QTime TimeOf(int minutes) {
 
 }  // namespace
 
-bool (*CEditPrintPage::ConfirmSurgeTimes)(QWidget*) = ConfirmSurgeTimesWithDialog;
+bool (*CEditPrintPage::ConfirmSurgeTimes)(CaseState&, QWidget*) = ConfirmSurgeTimesWithDialog;
 
-CEditPrintPage::CEditPrintPage(const std::string& name, const ReportSettings& values,
-                               QWidget* parent)
-    : QWidget(parent) {
+CEditPrintPage::CEditPrintPage(CConfigFile& config, const std::string& name,
+                               const ReportSettings& values, QWidget* parent)
+    : QWidget(parent), config_(config) {
   name_ = Named<QLineEdit>(1155, Qs(name), this);
   name_->setMaxLength(kNameLimit);
   title_ = Named<QLineEdit>(1156, Qs(values.title), this);
@@ -114,7 +112,7 @@ void CEditPrintPage::UpdateEnabling() {
 }
 
 void CEditPrintPage::OnMorningSurge(bool checked) {
-  if (checked && !ConfirmSurgeTimes(this)) indices_[2]->setChecked(false);
+  if (checked && !ConfirmSurgeTimes(config_.caseState, this)) indices_[2]->setChecked(false);
 }
 
 ReportSettings CEditPrintPage::Values() const {
@@ -132,11 +130,12 @@ ReportSettings CEditPrintPage::Values() const {
   return v;
 }
 
-CSetEditor::CSetEditor(const std::string& name, const ReportSettings& values, QWidget* parent)
-    : QDialog(parent), isNew_(name.empty()) {
+CSetEditor::CSetEditor(CConfigFile& config, const std::string& name, const ReportSettings& values,
+                       QWidget* parent)
+    : QDialog(parent), config_(config), isNew_(name.empty()) {
   setWindowTitle(Tx(kGlobalSetting, isNew_ ? "IDS_ADD_REPORT" : "IDS_EDIT_REPORT"));
   tabs_ = new QTabWidget(this);
-  page_ = new CEditPrintPage(name, values, tabs_);
+  page_ = new CEditPrintPage(config, name, values, tabs_);
   if (!isNew_) page_->NameField()->setReadOnly(true);
   tabs_->addTab(page_, Tx(kCaseSetting, "IDS_PRINT_PAGE"));
   auto* box = new QVBoxLayout(this);
@@ -159,8 +158,8 @@ void CSetEditor::OnOk() {
       page_->NameField()->setFocus();
       return;
     }
-    if (g_Config && std::find(g_Config->reportNames.begin(), g_Config->reportNames.end(), name) !=
-                        g_Config->reportNames.end()) {
+    const std::vector<std::string>& taken = config_.reportNames;
+    if (std::find(taken.begin(), taken.end(), name) != taken.end()) {
       ShowBox(TxS(kCorreLine, "IDS_DUPLICATE_FORMAT"), MessageIcon::Warning, MessageButtons::Ok,
               title);
       page_->NameField()->setFocus();

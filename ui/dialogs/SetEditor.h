@@ -16,13 +16,18 @@ class QTimeEdit;
 
 namespace vesk {
 
+class CConfigFile;
+struct CaseState;
+
 class CEditPrintPage : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kNameLimit = 30;
   static constexpr int kTitleLimit = 60;
 
-  CEditPrintPage(const std::string& name, const ReportSettings& values, QWidget* parent);
+  // The morning surge's times are those of the configuration's case state.
+  CEditPrintPage(CConfigFile& config, const std::string& name, const ReportSettings& values,
+                 QWidget* parent);
 
   QLineEdit* NameField() const { return name_; }
   QLineEdit* TitleField() const { return title_; }
@@ -33,13 +38,15 @@ class CEditPrintPage : public QWidget {
   QRadioButton* Spo2Variant(int i) const { return spo2Variants_[size_t(i)]; }
   ReportSettings Values() const;
 
-  // Asks for the awake and asleep start of the morning surge; false when cancelled.
-  static bool (*ConfirmSurgeTimes)(QWidget* parent);
+  // Asks for the awake and asleep start of the morning surge and stores them in `times`;
+  // false when cancelled.
+  static bool (*ConfirmSurgeTimes)(CaseState& times, QWidget* parent);
 
  private:
   void UpdateEnabling();
   void OnMorningSurge(bool checked);
 
+  CConfigFile& config_;
   QLineEdit* name_;
   QLineEdit* title_;
   std::array<QCheckBox*, kReportPageCount> pages_{};
@@ -52,8 +59,10 @@ class CEditPrintPage : public QWidget {
 class CSetEditor : public QDialog {
   Q_OBJECT
  public:
-  // An empty name makes a new set; otherwise the named set is edited and keeps its name.
-  CSetEditor(const std::string& name, const ReportSettings& values, QWidget* parent = nullptr);
+  // An empty name makes a new set, whose name must not be one of the configuration's sets;
+  // otherwise the named set is edited and keeps its name.
+  CSetEditor(CConfigFile& config, const std::string& name, const ReportSettings& values,
+             QWidget* parent = nullptr);
 
   CEditPrintPage* Page() const { return page_; }
   std::string Name() const;
@@ -63,6 +72,7 @@ class CSetEditor : public QDialog {
   void OnOk();
 
  private:
+  const CConfigFile& config_;
   QTabWidget* tabs_;
   CEditPrintPage* page_;
   bool isNew_;

@@ -11,12 +11,12 @@
 
 namespace vesk {
 
-CSettingsDialog::CSettingsDialog(int page, QWidget* parent) : QDialog(parent) {
+CSettingsDialog::CSettingsDialog(CConfigFile& config, int page, QWidget* parent) : QDialog(parent) {
   setWindowTitle(Tx(kDialogSetting, "IDS_SET_CONFIGURATION"));
   tabs_ = Named<QTabWidget>(1151, this);
-  casePath_ = new CCasePathPage(tabs_);
-  report_ = new CReportPage(tabs_);
-  standard_ = new CStandardValuesPage(tabs_);
+  casePath_ = new CCasePathPage(config, tabs_);
+  report_ = new CReportPage(config, tabs_);
+  standard_ = new CStandardValuesPage(config, tabs_);
   tabs_->addTab(casePath_, Tx(kCaseSetting, "IDS_CASE_PATH"));
   tabs_->addTab(report_, Tx(kCaseSetting, "IDS_REPORT"));
   tabs_->addTab(standard_, Tx(kCaseSetting, "IDS_STANDARD_VALUES"));

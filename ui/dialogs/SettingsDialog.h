@@ -9,13 +9,14 @@ class QTabWidget;
 namespace vesk {
 
 class CCasePathPage;
+class CConfigFile;
 class CReportPage;
 class CStandardValuesPage;
 
 class CSettingsDialog : public QDialog {
   Q_OBJECT
  public:
-  CSettingsDialog(int page, QWidget* parent = nullptr);
+  CSettingsDialog(CConfigFile& config, int page, QWidget* parent = nullptr);
 
   QTabWidget* Tabs() const { return tabs_; }
   CCasePathPage* CasePathPage() const { return casePath_; }

@@ -9,10 +9,10 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "controls/UpDown.h"
 #include "dialogs/DialogUtil.h"
+#include "settings/ConfigFile.h"
 #include "settings/StandardValues.h"
 
 namespace vesk {
@@ -43,7 +43,8 @@ ThresholdRange RangeOf(CStandardValuesPage::Field f) {
 
 }  // namespace
 
-CStandardValuesPage::CStandardValuesPage(QWidget* parent) : QWidget(parent) {
+CStandardValuesPage::CStandardValuesPage(CConfigFile& config, QWidget* parent)
+    : QWidget(parent), config_(config) {
   for (int i = 0; i < 8; ++i) {
     const auto f = Field(i);
     edits_[f] = Named<QLineEdit>(kEditIds[f], this);
@@ -97,7 +98,7 @@ CStandardValuesPage::CStandardValuesPage(QWidget* parent) : QWidget(parent) {
   box->addLayout(row);
   box->addStretch(1);
 
-  SetValues(g_Config ? g_Config->settings.GetThresholds() : DefaultThresholdValues());
+  SetValues(config_.settings.GetThresholds());
 }
 
 int CStandardValuesPage::Value(Field f) const {
@@ -167,7 +168,7 @@ void CStandardValuesPage::OnDefaults() {
 void CStandardValuesPage::Apply() {
   // A value still being typed obeys the rules before it is stored.
   for (int i = 0; i < 8; ++i) Fix(Field(i));
-  if (g_Config) g_Config->settings.SetThresholds(Values());
+  config_.settings.SetThresholds(Values());
 }
 
 }  // namespace vesk

@@ -11,6 +11,7 @@ class QLineEdit;
 
 namespace vesk {
 
+class CConfigFile;
 class CUpDown;
 
 class CStandardValuesPage : public QWidget {
@@ -22,7 +23,7 @@ class CStandardValuesPage : public QWidget {
   static constexpr std::array<int, 8> kEditIds = {1067, 1069, 1068, 1070, 1072, 1073, 1074, 1075};
   static constexpr std::array<int, 8> kSpinIds = {1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036};
 
-  explicit CStandardValuesPage(QWidget* parent = nullptr);
+  explicit CStandardValuesPage(CConfigFile& config, QWidget* parent = nullptr);
 
   QLineEdit* Edit(Field f) const { return edits_[f]; }
   CUpDown* Spin(Field f) const { return spins_[f]; }
@@ -38,6 +39,7 @@ class CStandardValuesPage : public QWidget {
   int Value(Field f) const;
   void Put(Field f, int value);
 
+  CConfigFile& config_;
   std::array<QLineEdit*, 8> edits_{};
   std::array<CUpDown*, 8> spins_{};
   bool fixing_ = false;

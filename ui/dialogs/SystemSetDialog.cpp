@@ -7,9 +7,8 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QVBoxLayout>
+#include <utility>
 
-#include "app/ZavApp.h"
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
@@ -62,18 +61,9 @@ const std::vector<CodePageChoice>& CodePageChoices() {
 
 QString (*CSystemSetDialog::ChooseProgram)(QWidget*, const QString&) = ChooseProgramWithDialog;
 
-namespace {
-SystemSettings CurrentSystemSettings() {
-  CZavApp* app = CZavApp::Instance();
-  return app ? app->system : SystemSettings{};
-}
-}  // namespace
-
-CSystemSetDialog::CSystemSetDialog(QWidget* parent)
-    : CSystemSetDialog(CurrentSystemSettings(), parent) {}
-
-CSystemSetDialog::CSystemSetDialog(const SystemSettings& values, QWidget* parent)
-    : QDialog(parent) {
+CSystemSetDialog::CSystemSetDialog(const SystemSettings& values,
+                                   std::function<void(const std::string&)> stored, QWidget* parent)
+    : QDialog(parent), stored_(std::move(stored)) {
   setWindowTitle(Tx(kSystemSet, "IDD_DLG_SYSTEMSET"));
   auto* info = Named<QLabel>(1203, Tx(kSystemSet, "IDC_STC_OTHERINFO"), this);
   info->setWordWrap(true);
@@ -158,7 +148,7 @@ void CSystemSetDialog::OnOk() {
     ShowBox(TxS(kGlobalSetting, "IDS_SAVE_FAULT"), MessageIcon::Error);
     return;
   }
-  if (CZavApp* app = CZavApp::Instance()) app->LoadSystemSettings(ini);
+  if (stored_) stored_(ini);
   accept();
 }
 

@@ -3,6 +3,8 @@
 // program each report PDF is handed to.
 
 #include <QtWidgets/QDialog>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "settings/ConfigTypes.h"
@@ -17,9 +19,11 @@ namespace vesk {
 class CSystemSetDialog : public QDialog {
   Q_OBJECT
  public:
-  // Starts from the application's system settings, or from the given ones.
-  explicit CSystemSetDialog(QWidget* parent = nullptr);
-  CSystemSetDialog(const SystemSettings& values, QWidget* parent);
+  // Starts from the given settings. OK writes them to MreConfig.ini and then hands `stored`
+  // that file, for the owner of the settings in force to read them again.
+  CSystemSetDialog(const SystemSettings& values,
+                   std::function<void(const std::string& iniPath)> stored = {},
+                   QWidget* parent = nullptr);
 
   QCheckBox* UseOtherExe() const { return useOtherExe_; }
   QCheckBox* UseOtherExePdf() const { return useOtherExePdf_; }
@@ -36,6 +40,7 @@ class CSystemSetDialog : public QDialog {
  private:
   void UpdateEnabling();
 
+  std::function<void(const std::string&)> stored_;
   QCheckBox* useOtherExe_;
   QLineEdit* otherExe_;
   QPushButton* browseOtherExe_;

@@ -5,13 +5,13 @@
 #include <QtWidgets/QVBoxLayout>
 #include <cstdio>
 
-#include "common/Globals.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "dialogs/DialogUtil.h"
 #include "dialogs/SettingsDialog.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramDir.h"
+#include "settings/ConfigFile.h"
 
 namespace vesk {
 
@@ -23,7 +23,7 @@ void RemoveFileIfThere(const std::string& path) {
 
 }  // namespace
 
-CUserDialog::CUserDialog(QWidget* parent) : QDialog(parent) {
+CUserDialog::CUserDialog(CConfigFile& config, QWidget* parent) : QDialog(parent), config_(config) {
   setWindowTitle(Tx(kMessageSetting, "IDS_INPUT_USERNAME"));
   users_ = Named<QComboBox>(1083, this);
   users_->setEditable(true);
@@ -49,9 +49,8 @@ CUserDialog::CUserDialog(QWidget* parent) : QDialog(parent) {
 
 void CUserDialog::Fill() {
   users_->clear();
-  if (!g_Config) return;
-  for (const std::string& name : g_Config->configNames) users_->addItem(Qs(name));
-  const QString current = Qs(g_Config->currentConfigName);
+  for (const std::string& name : config_.configNames) users_->addItem(Qs(name));
+  const QString current = Qs(config_.currentConfigName);
   const int index = users_->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
   users_->setCurrentIndex(index);
   // On a first start the list is empty: offer the user the settings are already loaded for.
@@ -64,15 +63,14 @@ void CUserDialog::OnOk() {
     ShowBox(TxS(kDialogSetting, "IDS_WRITE_NAME"));
     return;
   }
-  if (!g_Config) return;
-  if (g_Config->SelectConfig(name) == 1) {
-    g_Config->LoadReportSettings();
+  if (config_.SelectConfig(name) == 1) {
+    config_.LoadReportSettings();
     accept();
     return;
   }
   // A new user sets the case folder, the report set and the standard values first.
   accept();
-  CSettingsDialog settings(0, parentWidget());
+  CSettingsDialog settings(config_, 0, parentWidget());
   settings.exec();
 }
 
@@ -83,14 +81,14 @@ void CUserDialog::OnDelete() {
     return;
   }
   const int index = users_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index < 0 || !g_Config) {
+  if (index < 0) {
     ShowBox(TxS(kGlobalSetting, "IDS_UNABLE_DEL"));
     return;
   }
   const std::string name = Ss(text);
   if (!AskYesNo(TxS(kDialogSetting, "IDS_DELETE_USER") + name + "?")) return;
   // The report file goes only with its user: a user left in the configuration keeps its sets.
-  if (g_Config->DeleteConfigSection(name) != 1) {
+  if (config_.DeleteConfigSection(name) != 1) {
     ShowBox(TxS(kGlobalSetting, "IDS_UNABLE_DEL"));
     return;
   }
@@ -100,13 +98,13 @@ void CUserDialog::OnDelete() {
 }
 
 void CUserDialog::OnDeleteAll() {
-  if (!AskYesNo(TxS(kDialogSetting, "IDS_DEL_ALLUSER")) || !g_Config) return;
+  if (!AskYesNo(TxS(kDialogSetting, "IDS_DEL_ALLUSER"))) return;
   for (int i = 0; i < users_->count(); ++i)
     RemoveFileIfThere(ReportFilePath(Ss(users_->itemText(i))));
   users_->clear();
   RemoveFileIfThere(ProgramPath("\\MreConfig.ini"));
-  g_Config->configNames.clear();
-  g_Config->ResetToDefaults();
+  config_.configNames.clear();
+  config_.ResetToDefaults();
   Fill();
 }
 

@@ -8,10 +8,12 @@ class QComboBox;
 
 namespace vesk {
 
+class CConfigFile;
+
 class CUserDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit CUserDialog(QWidget* parent = nullptr);
+  explicit CUserDialog(CConfigFile& config, QWidget* parent = nullptr);
 
   QComboBox* Users() const { return users_; }
   void OnOk();
@@ -20,6 +22,7 @@ class CUserDialog : public QDialog {
 
  private:
   void Fill();
+  CConfigFile& config_;
   QComboBox* users_;
 };
 

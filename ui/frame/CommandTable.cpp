@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/ZavApp.h"
 #include "frame/CommandIds.h"
 #include "view/ReportCommands.h"
 #include "view/ReviewCommands.h"

@@ -10,9 +10,16 @@
 
 namespace vesk {
 
-class CZavApp;
 class CZavDoc;
 class CZavView;
+
+// The commands the application object answers. It sits above the main window, which knows it
+// only through this.
+class IAppCommands {
+ public:
+  virtual ~IAppCommands() = default;
+  virtual void OnAbout() = 0;
+};
 
 enum class Receiver { View, Document, Application };
 enum class EnableRule {
@@ -22,7 +29,7 @@ enum class EnableRule {
 };
 
 struct CommandTargets {
-  CZavApp* app = nullptr;
+  IAppCommands* app = nullptr;
   CZavDoc* doc = nullptr;
   CZavView* view = nullptr;
 };

@@ -11,7 +11,6 @@
 #include <QtWidgets/QToolButton>
 
 #include "app/AppInfo.h"
-#include "app/ZavApp.h"
 #include "common/Texts.h"
 #include "controls/ToolBarButton.h"
 #include "frame/CommandIds.h"
@@ -37,16 +36,21 @@ const QEvent::Type kOpenDataEvent = QEvent::Type(cmd::kOpenDataMessage);
 
 }  // namespace
 
-CMainFrame::CMainFrame(CZavApp* app, CZavDoc* doc) : app_(app), doc_(doc) {
+CMainFrame::CMainFrame(IAppCommands* app, CZavDoc* doc) : app_(app), doc_(doc) {
   // Caption, system menu and minimise box only: the window always covers the screen.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setObjectName("MainFrame");
   InitUiResources();
-  view_ = new CZavView(app, doc, this);
+  view_ = new CZavView(doc, this);
   setCentralWidget(view_);
-  if (doc_) doc_->AttachFrame(this);
+  connect(view_, &CZavView::caseOpened, this, &CMainFrame::UpdateCommandUI);
+  if (doc_) {
+    doc_->AttachFrame(this);
+    connect(doc_, &CZavDoc::settingsChanged, view_, qOverload<>(&QWidget::update));
+    connect(doc_, &CZavDoc::languageChanged, this, &CMainFrame::RetextAll);
+  }
   CreateToolBar();
   RetextFrame();
   CreateStatusBar();
@@ -170,6 +174,7 @@ void CMainFrame::RetextAll() {
   setWindowTitle(Qs(g_AppTitle));
   view_->Retext();
   RetextFrame();
+  RetextStatusBar();
   update();
 }
 

@@ -14,14 +14,14 @@ class QToolButton;
 
 namespace vesk {
 
-class CZavApp;
 class CZavDoc;
 class CZavView;
+class IAppCommands;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  CMainFrame(CZavApp* app, CZavDoc* doc);
+  CMainFrame(IAppCommands* app, CZavDoc* doc);
   ~CMainFrame() override;
 
   // Menu and toolbar texts; the menu is rebuilt from its layout so that no text of the
@@ -29,7 +29,7 @@ class CMainFrame : public QMainWindow {
   void RetextFrame();
   // Pane widths from the screen width and the four pane texts.
   void RetextStatusBar();
-  // After a language change: title, view, menu and toolbar.
+  // After a language change: title, view, menu, toolbar and status bar.
   void RetextAll();
   // Enables every menu item and toolbar button by its rule.
   void UpdateCommandUI();
@@ -40,7 +40,7 @@ class CMainFrame : public QMainWindow {
 
   CZavView* View() const { return view_; }
   CZavDoc* Doc() const { return doc_; }
-  CZavApp* App() const { return app_; }
+  IAppCommands* App() const { return app_; }
   QToolBar* ToolBar() const { return toolbar_; }
   QAction* MenuAction(int id) const { return menuActions_.value(id); }
   QAction* ToolAction(int id) const { return toolActions_.value(id); }
@@ -57,7 +57,7 @@ class CMainFrame : public QMainWindow {
   void PlaceOnScreen();
   QAction* NewAction(int id, QObject* parent);
 
-  CZavApp* app_;
+  IAppCommands* app_;
   CZavDoc* doc_;
   CZavView* view_ = nullptr;
   QToolBar* toolbar_ = nullptr;

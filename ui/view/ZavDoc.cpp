@@ -1,19 +1,18 @@
 #include "view/ZavDoc.h"
 
-#include "common/Globals.h"
 #include "dialogs/CaseFileDialogs.h"
 #include "dialogs/LanguageDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/SystemSetDialog.h"
 #include "dialogs/UserDialog.h"
 #include "dialogs/WearDialog.h"
-#include "frame/MainFrame.h"
+#include "language/Language.h"
+#include "settings/ConfigFile.h"
 #include "settings/SystemSettings.h"
-#include "view/ZavView.h"
 
 namespace vesk {
 
-CZavDoc::CZavDoc() = default;
+CZavDoc::CZavDoc(CConfigFile& config, CLanguage& language) : config_(config), language_(language) {}
 CZavDoc::~CZavDoc() = default;
 
 QWidget* CZavDoc::DialogParent() const {
@@ -21,17 +20,17 @@ QWidget* CZavDoc::DialogParent() const {
 }
 
 void CZavDoc::OnCopyData() {
-  CCopyDialog dialog(DialogParent());
+  CCopyDialog dialog(config_, language_, DialogParent());
   dialog.exec();
 }
 
 void CZavDoc::OnDeleteData() {
-  CDeleteDialog dialog(DialogParent());
+  CDeleteDialog dialog(config_, language_, currentCasePath, DialogParent());
   dialog.exec();
 }
 
 void CZavDoc::OnSwitchUser() {
-  CUserDialog dialog(DialogParent());
+  CUserDialog dialog(config_, DialogParent());
   dialog.exec();
 }
 
@@ -40,19 +39,20 @@ void CZavDoc::OnExit() {
 }
 
 void CZavDoc::OnSettings(int page) {
-  CSettingsDialog dialog(page, DialogParent());
-  if (dialog.exec() == QDialog::Accepted && frame_) frame_->View()->update();
+  CSettingsDialog dialog(config_, page, DialogParent());
+  if (dialog.exec() == QDialog::Accepted) emit settingsChanged();
 }
 
 void CZavDoc::OnLanguage() {
-  CLanguageDialog dialog(DialogParent());
+  // The windows are texted anew while the dialog is still open, as soon as the language is in.
+  CLanguageDialog dialog(
+      language_, [this] { emit languageChanged(); }, DialogParent());
   if (dialog.exec() != QDialog::Accepted) return;
   WriteCnfStartLanguage(CLanguage::GetLanguage());
-  if (frame_) frame_->RetextStatusBar();
 }
 
 void CZavDoc::OnSystemSettings() {
-  CSystemSetDialog dialog(DialogParent());
+  CSystemSetDialog dialog(config_.system, systemSettingsStored, DialogParent());
   dialog.exec();
 }
 

@@ -10,12 +10,12 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolButton>
 
 #include "app/AppInfo.h"
-#include "app/ZavApp.h"
 #include "cases/CaseDocument.h"
 #include "charts/ChartSource.h"
 #include "charts/ChartWidget.h"
@@ -26,7 +26,6 @@
 #include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "dialogs/OpenDataDialog.h"
-#include "frame/MainFrame.h"
 #include "platform/ProgramDir.h"
 #include "view/CaseSession.h"
 #include "view/ChartImageMenu.h"
@@ -77,8 +76,8 @@ std::function<QString(QWidget*, const QString&)>& CZavView::ImagePathChooser() {
   return chooser;
 }
 
-CZavView::CZavView(CZavApp* app, CZavDoc* doc, QWidget* parent)
-    : QWidget(parent), app_(app), doc_(doc), session_(std::make_unique<CaseSession>(g_Language)) {
+CZavView::CZavView(CZavDoc* doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), session_(std::make_unique<CaseSession>(g_Language)) {
   setObjectName("ZavView");
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -397,7 +396,8 @@ void CZavView::keyReleaseEvent(QKeyEvent* e) {
 void CZavView::OnOpenData() {
   HideChartControls();
   ResetBoundFields();
-  COpenDataDialog dialog(window());
+  if (!g_Config) return;
+  COpenDataDialog dialog(*g_Config, g_Language, window());
   if (dialog.exec() == QDialog::Accepted) {
     OpenCase(dialog.ChosenPath());
   } else if (CurrentCaseFlags().caseOpen) {
@@ -412,7 +412,7 @@ TransferCommands& CZavView::Transfers() {
                                                     session_->Device(), window());
     transfers_->openCase = [this](const std::string& path) { return OpenCase(path); };
     transfers_->showStatus = [this](const QString& text) {
-      if (auto* frame = qobject_cast<CMainFrame*>(window())) frame->statusBar()->showMessage(text);
+      if (auto* frame = qobject_cast<QMainWindow*>(window())) frame->statusBar()->showMessage(text);
     };
   }
   return *transfers_;
@@ -460,7 +460,7 @@ int CZavView::OpenCase(const std::string& path) {
     s.awakeStartMinutes = info.awakeStart;
     s.asleepStartMinutes = info.asleepStart;
   }
-  if (app_) app_->currentCasePath = path;
+  if (doc_) doc_->currentCasePath = path;
   chartKind_ = 0;
   pulseRateDisplay_ = info.multiDay;
   // The pie of a new case starts from the fields' starting values.
@@ -469,7 +469,7 @@ int CZavView::OpenCase(const std::string& path) {
   trendMode_ = charts_->host().Trend().DisplayMode();
   ShowControlsFor(chartKind_);
   ShowPatient();
-  if (auto* frame = qobject_cast<CMainFrame*>(window())) frame->UpdateCommandUI();
+  emit caseOpened();
   update();
   return result;
 }

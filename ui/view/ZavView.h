@@ -20,7 +20,6 @@ class QAction;
 
 namespace vesk {
 
-class CZavApp;
 class CZavDoc;
 class CButtonNew;
 class CUpDown;
@@ -44,7 +43,7 @@ class CZavView : public QWidget {
   // lower.
   static constexpr std::array<int, 6> kBoundStart = {140, 100, 90, 60, 100, 60};
 
-  CZavView(CZavApp* app, CZavDoc* doc, QWidget* parent = nullptr);
+  explicit CZavView(CZavDoc* doc, QWidget* parent = nullptr);
   ~CZavView() override;
 
   // Commands.
@@ -91,6 +90,10 @@ class CZavView : public QWidget {
   void OnSaveChartImage();
   void OnCopyChartImage();
 
+ signals:
+  // A case was loaded and is shown; the main window enables its commands by the new state.
+  void caseOpened();
+
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
@@ -119,7 +122,6 @@ class CZavView : public QWidget {
   void LayoutCharts();
   QString PulseRateSuffix() const;
 
-  CZavApp* app_;
   CZavDoc* doc_;
   std::unique_ptr<CaseSession> session_;
   std::unique_ptr<TransferCommands> transfers_;
