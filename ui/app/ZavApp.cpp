@@ -20,8 +20,6 @@ namespace vesk {
 
 namespace {
 
-CZavApp* g_theApp = nullptr;
-
 class FrameVisibility : public IMainWindowVisibility {
  public:
   explicit FrameVisibility(CMainFrame* frame) : frame_(frame) {}
@@ -38,17 +36,10 @@ class FrameVisibility : public IMainWindowVisibility {
 
 }  // namespace
 
-CZavApp::CZavApp() {
-  g_theApp = this;
-}
+CZavApp::CZavApp() = default;
 
 CZavApp::~CZavApp() {
   if (!exited_) ExitInstance();
-  if (g_theApp == this) g_theApp = nullptr;
-}
-
-CZavApp* CZavApp::Instance() {
-  return g_theApp;
 }
 
 bool CZavApp::InitInstance() {

@@ -21,9 +21,6 @@ class CZavApp : public QObject, public IAppCommands {
   CZavApp();
   ~CZavApp() override;
 
-  // The one application object (null before it is constructed and after it is destroyed).
-  static CZavApp* Instance();
-
   // Start-up: configuration, language, Cnf.start, main window, user dialog, report and
   // system settings. False ends the program (ExitInstance still runs).
   bool InitInstance();
