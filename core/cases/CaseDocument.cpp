@@ -51,6 +51,7 @@ void CaseDocument::AdoptCase(CaseDocument&& other) {
   if (&other == this) return;
   state_ = other.state_;
   casePath_ = std::move(other.casePath_);
+  loaded_ = other.loaded_;
   file_ = std::move(other.file_);
   patient_ = std::move(other.patient_);
   plan_ = other.plan_;
@@ -72,6 +73,7 @@ void CaseDocument::AdoptCase(CaseDocument&& other) {
   multiDay_ = other.multiDay_;
   scheduled_ = other.scheduled_;
   other.casePath_.clear();
+  other.loaded_ = {};
   other.file_ = _FILE_ALL_INFO{};
   other.all_.clear();
   other.valid_.clear();
@@ -80,6 +82,9 @@ void CaseDocument::AdoptCase(CaseDocument&& other) {
 }
 
 int32_t CaseDocument::LoadCase() {
+  // Taken before reading: a change made during the read then fails the save instead of
+  // slipping through.
+  const FileStamp stamp = StampFile(casePath_);
   std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
   int32_t current = 0, total = 0;
   lib->SetProgressInfo(&current, &total);
@@ -137,6 +142,7 @@ int32_t CaseDocument::LoadCase() {
   f.readings.clear();
   bpHead_ = f.bpHead;
   file_ = std::move(f);
+  loaded_ = stamp;
 
   RebuildLists();
 
@@ -172,19 +178,46 @@ void CaseDocument::SetSleepPeriods(int32_t awakeStart, int32_t asleepStart) {
   state_.asleepStartMinutes = asleepStart;
 }
 
+bool CaseDocument::FileChangedSinceLoad() const {
+  if (!loaded_.exists) return false;
+  const FileStamp now = StampFile(casePath_);
+  // A file that is gone is the save's to report as missing.
+  return now.exists && now != loaded_;
+}
+
 int32_t CaseDocument::SaveEditedCase() {
   return SaveEditedCaseWithHistory({});
 }
 
 int32_t CaseDocument::SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries) {
+  // Someone else's file is not read for the save at all, so its code is never a parse error.
+  if (FileChangedSinceLoad()) return kCaseFileChanged;
   std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
   int32_t current = 0, total = 0;
   lib->SetProgressInfo(&current, &total);
+  SaveGuard guard{loaded_, {}};
+  // A document that never loaded its file has nothing to compare with.
+  if (loaded_.exists) lib->GuardSave(&guard);
   const int32_t loaded = lib->LoadBPData();
   if (loaded != kCaseFileOk) return loaded;
   lib->FileInfo().bpHead = bpHead_;
   lib->FileInfo().readings = all_;
-  return lib->SaveBPDataWithHistory(entries);
+  const int32_t saved = lib->SaveBPDataWithHistory(entries);
+  if (saved == kCaseFileOk && guard.written.exists) loaded_ = guard.written;
+  return saved;
+}
+
+int32_t CaseDocument::SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp) {
+  if (FileChangedSinceLoad()) return kCaseFileChanged;
+  _SUB_VERSION version;
+  if (int32_t rc = CFilemanage::GetFileVersion(casePath_, version); rc != kCaseFileOk) return rc;
+  SaveGuard guard{loaded_, {}};
+  const int32_t saved = CFilemanage::SavePatientWithHistory(
+      version.nMain == 2 ? 2 : 1, casePath_, info, stamp, loaded_.exists ? &guard : nullptr);
+  if (saved != kCaseFileOk) return saved;
+  if (guard.written.exists) loaded_ = guard.written;
+  patient_ = info;
+  return kCaseFileOk;
 }
 
 }  // namespace vesk

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cases/CaseLock.h"
 #include "cases/CaseRecord.h"
 #include "cases/CaseState.h"
 #include "cases/EditHistory.h"
@@ -52,15 +53,24 @@ class CaseDocument {
   virtual ~CaseDocument();
   // Writes the included flags, comments and the BP data header of the open case back into
   // its file. 1 only when the file was really written; otherwise the library's code (the
-  // file is then unchanged).
+  // file is then unchanged). The file must still be the one loaded (or last saved by this
+  // document): a file written meanwhile by anyone else is kept and kCaseFileChanged returned.
   [[nodiscard]] virtual int32_t SaveEditedCase();
   // The same, with the entries added to the file's edit history in the same atomic write.
   [[nodiscard]] int32_t SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries);
+  // Writes the patient data into the file with one history entry per changed field, under
+  // the same check, and makes them the document's. 1 or the library's code.
+  [[nodiscard]] int32_t SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp);
+  // True when the case file exists but is no longer the one loaded or last saved here.
+  bool FileChangedSinceLoad() const;
   // Device transfers; filled in by the device link.
   [[nodiscard]] virtual int32_t UploadPlan() { return 0; }
   [[nodiscard]] virtual int32_t DownloadData(int32_t /*mode*/) { return 0; }
 
-  void SetCasePath(std::string path) { casePath_ = std::move(path); }
+  void SetCasePath(std::string path) {
+    casePath_ = std::move(path);
+    loaded_ = {};
+  }
   const std::string& CasePath() const { return casePath_; }
 
   // Loads the case at CasePath(): 1, 4 (locked), 13 (neither readings nor SpO2 samples) or
@@ -122,6 +132,8 @@ class CaseDocument {
   CaseState& state_;
   const IErrorTexts& texts_;
   std::string casePath_;
+  // The case file as LoadCase read it, or as the last save wrote it; what a save must find.
+  FileStamp loaded_;
 
   _FILE_ALL_INFO file_;  // header and carried parts; readings and samples moved out
   _PATIENT_INFO patient_;

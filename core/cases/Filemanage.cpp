@@ -36,6 +36,8 @@ const char* CaseFileResultText(int32_t result) {
       return "the case file could not be written";
     case kCaseFileReadOnly:
       return "the case file is read-only";
+    case kCaseFileChanged:
+      return "the case file was changed by someone else since it was loaded";
     default:
       return "unknown case-file result";
   }
@@ -99,7 +101,21 @@ int32_t ReadWithoutSamples(const std::string& path, std::string& out) {
   return ReadPrefix(path, awp::kSamplesMarker, awp::kMaxFileBytes, out);
 }
 
-int32_t WriteCaseFile(const std::string& path, std::string_view bytes) {
+// Reads the whole file for a save and sets base to the stamp the save must still find when
+// it writes. A guarded save that already finds another file stops here: parsing someone
+// else's file could only give a less telling code.
+int32_t ReadForSave(const std::string& path, const SaveGuard* guard, std::string& bytes,
+                    FileStamp& base) {
+  const FileStamp now = StampFile(path);
+  if (guard && now.exists && now != guard->expected) return kCaseFileChanged;
+  base = guard ? guard->expected : now;
+  return ReadWhole(path, bytes);
+}
+
+// expected null: a new file, written whatever is there. Otherwise the file is replaced only
+// while its stamp is still *expected; written (when given) receives the new stamp.
+int32_t WriteCaseFile(const std::string& path, std::string_view bytes,
+                      const FileStamp* expected = nullptr, FileStamp* written = nullptr) {
   if (path.empty()) return kCaseFileCannotOpen;
   // The rename of the atomic write would replace a file that was marked read-only (and root
   // passes every permission test), so the mark is honoured here.
@@ -107,7 +123,16 @@ int32_t WriteCaseFile(const std::string& path, std::string_view bytes) {
   if (::stat(path.c_str(), &st) == 0 &&
       ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
     return kCaseFileReadOnly;
-  return fsutil::WriteFileAtomic(path, bytes) ? kCaseFileOk : kCaseFileWriteFailed;
+  if (!expected) return fsutil::WriteFileAtomic(path, bytes) ? kCaseFileOk : kCaseFileWriteFailed;
+  switch (ReplaceIfUnchanged(path, bytes, *expected, written, nullptr)) {
+    case SaveCheck::Saved:
+      return kCaseFileOk;
+    case SaveCheck::ChangedUnderUs:
+      return kCaseFileChanged;
+    case SaveCheck::Failed:
+      break;
+  }
+  return kCaseFileWriteFailed;
 }
 
 // Minute stamp back to fields.
@@ -197,7 +222,8 @@ int32_t CFilemanage::LoadEditHistory(const std::string& path, std::vector<EditEn
 int32_t CFilemanage::SaveBPDataWithHistory(const std::vector<EditEntry>& entries) {
   ProgressStart(100);
   std::string bytes;
-  if (int32_t rc = ReadWhole(path_, bytes); rc != kCaseFileOk) return rc;
+  FileStamp base;
+  if (int32_t rc = ReadForSave(path_, guard_, bytes, base); rc != kCaseFileOk) return rc;
   _FILE_ALL_INFO check;
   // Only a file that reads correctly is changed in place; the series after the readings is
   // carried over as it is.
@@ -207,7 +233,9 @@ int32_t CFilemanage::SaveBPDataWithHistory(const std::vector<EditEntry>& entries
       rc != kCaseFileOk)
     return rc;
   if (int32_t rc = AppendHistory(bytes, entries); rc != kCaseFileOk) return rc;
-  if (int32_t rc = WriteCaseFile(path_, bytes); rc != kCaseFileOk) return rc;
+  if (int32_t rc = WriteCaseFile(path_, bytes, &base, guard_ ? &guard_->written : nullptr);
+      rc != kCaseFileOk)
+    return rc;
   ProgressDone();
   return kCaseFileOk;
 }
@@ -223,9 +251,11 @@ int32_t CFilemanage::LoadPatientInfoImpl(int32_t version, const std::string& pat
 }
 
 int32_t CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& path,
-                                         const _PATIENT_INFO& patient, const EditStamp* stamp) {
+                                         const _PATIENT_INFO& patient, const EditStamp* stamp,
+                                         SaveGuard* guard) {
   std::string bytes;
-  if (int32_t rc = ReadWhole(path, bytes); rc != kCaseFileOk) return rc;
+  FileStamp base;
+  if (int32_t rc = ReadForSave(path, guard, bytes, base); rc != kCaseFileOk) return rc;
   _FILE_ALL_INFO check;
   if (int32_t rc = awp::Parse(bytes, false, version, check); rc != kCaseFileOk) return rc;
   if (stamp) {
@@ -236,7 +266,7 @@ int32_t CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& pat
   if (int32_t rc = awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
       rc != kCaseFileOk)
     return rc;
-  return WriteCaseFile(path, bytes);
+  return WriteCaseFile(path, bytes, &base, guard ? &guard->written : nullptr);
 }
 
 int32_t CFilemanage_2Ver::SaveAllInfotoCaseFile() {
@@ -249,10 +279,11 @@ int32_t CFilemanage_2Ver::SaveAllInfotoCaseFile() {
 int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   DateParts target;
   if (!when.ToParts(target)) return kCaseFileFailed;
-  if (int32_t rc = LoadAllInfo(); rc != kCaseFileOk) return rc;
   // The file is written anew; its edit history goes along unchanged.
   std::string old;
-  if (int32_t rc = ReadWhole(path_, old); rc != kCaseFileOk) return rc;
+  FileStamp base;
+  if (int32_t rc = ReadForSave(path_, guard_, old, base); rc != kCaseFileOk) return rc;
+  if (int32_t rc = LoadAllInfo(); rc != kCaseFileOk) return rc;
   const std::string history(HistorySectionText(old));
   int64_t anchor = 0;
   bool found = false;
@@ -286,7 +317,8 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   if (spo2Valid)
     FieldsFromStamp(MinuteStamp(h[1], h[2], h[3], h[4], h[5]) + delta, h[1], h[2], h[3], h[4],
                     h[5]);
-  return WriteCaseFile(path_, awp::Serialize(info_, version_) + history);
+  return WriteCaseFile(path_, awp::Serialize(info_, version_) + history, &base,
+                       guard_ ? &guard_->written : nullptr);
 }
 
 int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {

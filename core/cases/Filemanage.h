@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "cases/CaseLock.h"
 #include "cases/CaseRecord.h"
 #include "cases/EditHistory.h"
 
@@ -30,10 +31,21 @@ enum CaseFileResult : int32_t {
   kCaseFileMissing = 9,       // a required section or key is missing (truncated file)
   kCaseFileWriteFailed = 10,  // the new file could not be written; the old one is unchanged
   kCaseFileReadOnly = 15,     // the file is marked read-only and is left as it is
+  kCaseFileChanged = 16,      // the file is no longer the one loaded: nothing was written
 };
 
 // A short English description of a library result, for logs and the command-line tool.
 const char* CaseFileResultText(int32_t result);
+
+// A save that must find the file as it was loaded: on a shared case folder another
+// workstation, or a program that takes no lock, may have written it since. expected is the
+// stamp taken before loading; written receives the stamp of the file the save wrote (left as
+// it is when nothing was written). A save that finds another file returns kCaseFileChanged.
+// Without a guard each save still refuses a file that changes between its read and its write.
+struct SaveGuard {
+  FileStamp expected;
+  FileStamp written;
+};
 
 class CFilemanage {
  public:
@@ -61,6 +73,9 @@ class CFilemanage {
     progressCurrent_ = current;
     progressTotal_ = total;
   }
+  // Holds the saves of this object (SaveBPData, SaveBPDataWithHistory, ChangeMeasuringTime)
+  // to the guard's stamp; null removes it. The guard must outlive those calls.
+  void GuardSave(SaveGuard* guard) { guard_ = guard; }
 
   // Whole case in (all parts, the SpO2 series included). 1 or an error code.
   [[nodiscard]] int32_t LoadAllInfo();
@@ -74,8 +89,9 @@ class CFilemanage {
   // SavePatientInfoWithHistory below.
   [[nodiscard]] static int32_t SavePatientWithHistory(int32_t version, const std::string& path,
                                                       const _PATIENT_INFO& info,
-                                                      const EditStamp& stamp) {
-    return SavePatientInfoImpl(version, path, info, &stamp);
+                                                      const EditStamp& stamp,
+                                                      SaveGuard* guard = nullptr) {
+    return SavePatientInfoImpl(version, path, info, &stamp, guard);
   }
   // Fills the locked flag (and the other header fields) only. 1 or an error code.
   [[nodiscard]] int32_t LoadExtraInfo();
@@ -101,7 +117,8 @@ class CFilemanage {
   int32_t SaveBPDataImpl();
   static int32_t LoadPatientInfoImpl(int32_t version, const std::string& path, _PATIENT_INFO& out);
   static int32_t SavePatientInfoImpl(int32_t version, const std::string& path,
-                                     const _PATIENT_INFO& info, const EditStamp* stamp = nullptr);
+                                     const _PATIENT_INFO& info, const EditStamp* stamp = nullptr,
+                                     SaveGuard* guard = nullptr);
   void ProgressStart(int32_t total);
   void ProgressDone();
 
@@ -110,6 +127,7 @@ class CFilemanage {
   _FILE_ALL_INFO info_;
   int32_t* progressCurrent_ = nullptr;
   int32_t* progressTotal_ = nullptr;
+  SaveGuard* guard_ = nullptr;
 };
 
 // The older layout: header, patient data, plan and readings; no version items, no tail and

@@ -87,7 +87,9 @@ const std::vector<LanguageSection>& RequiredLanguageKeys() {
         "IDS_HIST_START", "IDS_HIST_VALUES", "IDS_SAVE_CASE_FAILED",
         "IDS_NO_BTH_RADIO", "IDS_PORT_DENIED", "IDS_NAME_NARROW", "IDS_SPECIAL_PERIOD",
         // The case lock of the data table.
-        "IDS_CASE_LOCKED", "IDS_CASE_LOCK_FAILED", "IDS_CASE_LOCK_STALE"}},
+        "IDS_CASE_LOCKED", "IDS_CASE_LOCK_FAILED", "IDS_CASE_LOCK_STALE",
+        // A save refused because the file changed meanwhile; the missing user's guide.
+        "IDS_CASE_CHANGED", "IDS_HELP_MISSING"}},
       {"Case Setting",
        {
         "IDS_AASI", "IDS_ACQUIESCE_PATH", "IDS_AUTOMATIC", "IDS_BARGRAPH_PAGE", "IDS_BLOOD_REPORT",

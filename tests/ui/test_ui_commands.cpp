@@ -1,6 +1,8 @@
 // The main window: the command table with its enabling rules, menu and toolbar, the view's
 // controls per chart kind, the bound fields, the keyboard entry, help, and the language switch.
 
+#include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QUrl>
 #include <QtTest/QTest>
 #include <QtWidgets/QComboBox>
@@ -77,7 +79,7 @@ class CommandsTest : public QObject {
   void boundFieldsHoldTheirPairs();
   void graphTypeButtonAlternates();
   void keyboardShowsTheVersion();
-  void helpOpensTheLanguagesFile();
+  void helpOpensTheLanguagesGuide();
   void languageSwitchLeavesNoPreviousText();
 
  private:
@@ -309,20 +311,35 @@ void CommandsTest::keyboardShowsTheVersion() {
   QCOMPARE(messages_->sink.messages.size(), size_t(1));  // the name is lower case
 }
 
-void CommandsTest::helpOpensTheLanguagesFile() {
+void CommandsTest::helpOpensTheLanguagesGuide() {
   QUrl opened;
   auto saved = CZavView::UrlOpener();
   CZavView::UrlOpener() = [&](const QUrl& url) {
     opened = url;
     return true;
   };
-  home_->StoreLanguage("chinese");
-  frame_->ExecuteCommand(cmd::kHelp);
-  QVERIFY(opened.toLocalFile().endsWith("/Help/English.chm"));
+  // Without a guide the command says where it belongs and opens nothing.
   home_->StoreLanguage("Chinese");
   frame_->ExecuteCommand(cmd::kHelp);
-  QVERIFY(opened.toLocalFile().endsWith("/Help/Chinese.chm"));
-  QVERIFY(opened.toLocalFile().startsWith(QString::fromStdString(home_->Path(""))));
+  QVERIFY(opened.isEmpty());
+  QVERIFY(messages_->Saw("EN:IDS_HELP_MISSING\n" + home_->Path("Help/English.html")));
+
+  QVERIFY(QDir().mkpath(QString::fromStdString(home_->Path("Help"))));
+  auto write = [&](const char* name) {
+    QFile file(QString::fromStdString(home_->Path(std::string("Help/") + name)));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<html></html>");
+  };
+  write("English.html");
+  // A Chinese guide that is not there falls back to the English one.
+  frame_->ExecuteCommand(cmd::kHelp);
+  QCOMPARE(opened.toLocalFile(), QString::fromStdString(home_->Path("Help/English.html")));
+  write("Chinese.html");
+  frame_->ExecuteCommand(cmd::kHelp);
+  QCOMPARE(opened.toLocalFile(), QString::fromStdString(home_->Path("Help/Chinese.html")));
+  home_->StoreLanguage("chinese");  // only the exact name is Chinese
+  frame_->ExecuteCommand(cmd::kHelp);
+  QVERIFY(opened.toLocalFile().endsWith("/Help/English.html"));
   CZavView::UrlOpener() = saved;
 }
 

@@ -100,6 +100,7 @@ class ReviewStatsTest : public QObject {
   void noBirthdayMarkerClearsThePicker();
   void patientSheetSavesEveryPageIntoTheFile();
   void patientSheetCancelAndMissingDocumentChangeNothing();
+  void patientSheetKeepsAChangeMadeElsewhere();
   void screenshots();
 
  private:
@@ -506,6 +507,42 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
   QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
   QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
   QCOMPARE(ReadFile(path), before);
+}
+
+void ReviewStatsTest::patientSheetKeepsAChangeMadeElsewhere() {
+  const std::string path = OpenAmbulatory();
+  // A program that takes no lock writes the patient data meanwhile.
+  auto nameElsewhere = [&](const std::string& name) {
+    _PATIENT_INFO p;
+    QCOMPARE(LoadCasePatient(path, p), 1);
+    p.name = name;
+    QCOMPARE(SaveCasePatient(path, p), 1);
+  };
+  auto storedName = [&] {
+    _PATIENT_INFO p;
+    if (LoadCasePatient(path, p) != 1) qFatal("case unreadable");
+    return p.name;
+  };
+  OnNextModal([&](QDialog* d) {
+    d->findChild<QLineEdit*>("Name")->setText("Mine");
+    nameElsewhere("Theirs");
+    d->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QCOMPARE(storedName(), std::string("Theirs"));
+  QCOMPARE(View()->Session().Document().Patient().name, std::string("Theirs"));
+
+  // Changed before the sheet opens: the sheet starts from the file and saves.
+  nameElsewhere("Theirs again");
+  OnNextModal([&](QDialog* d) {
+    QCOMPARE(d->findChild<QLineEdit*>("Name")->text(), QString("Theirs again"));
+    d->findChild<QLineEdit*>("Name")->setText("Mine");
+    d->findChild<QPushButton*>("1")->click();
+  });
+  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QCOMPARE(storedName(), std::string("Mine"));
+  QCOMPARE(View()->Session().Document().Patient().name, std::string("Mine"));
 }
 
 void ReviewStatsTest::screenshots() {

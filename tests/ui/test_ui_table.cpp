@@ -1,7 +1,7 @@
 // The data table and the reading editor in the real windows: the command opens the table
 // over the open case, exclusion, views, the editor's checks and fixed texts, the popup
-// commands, confirm (saved with history, analysed again), cancel (nothing written), and saves
-// that fail because the file became read-only or disappeared.
+// commands, confirm (saved with history, analysed again), cancel (nothing written), saves
+// that fail because the file became read-only or disappeared, and files changed elsewhere.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,6 +82,7 @@ class TableTest : public QObject {
   void popupEditAddDelete();
   void commentInPlaceAndNewStartTime();
   void readOnlyOrDeletedFileKeepsTheTableOpen();
+  void fileChangedElsewhereIsNeverSavedOver();
   void damagedHistoryIsShownAndNotOverwritten();
   void caseLockedElsewhereOpensForViewingOnly();
   void staleLockIsTakenOverOnlyWhenConfirmed();
@@ -392,13 +393,60 @@ void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {
     QVERIFY(messages_->Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_CASE_MISSING\n" + path));
     QVERIFY(!fsutil::FileExists(path));
 
-    // Once the file is back the same edits save.
+    // A file put back in its place is not the one the table was opened on, whatever it
+    // holds: the table closes and the case opens as the file is now.
     std::ofstream(path, std::ios::binary) << before;
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(!d->isVisible());
   });
-  QCOMPARE(View()->Session().Document().AllReadings()[0].included, 0);
-  QVERIFY(ReadAll(path) != before);
+  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QCOMPARE(View()->Session().Document().AllReadings()[0].included, 1);
+  QCOMPARE(ReadAll(path), before);
+}
+
+void TableTest::fileChangedElsewhereIsNeverSavedOver() {
+  const std::string path = Open();
+  // What a program that takes no lock (vesk-cli, an older version) writes meanwhile.
+  auto writeElsewhere = [&](const std::string& comment) {
+    auto lib = CFilemanage::CreateFor(path);
+    QCOMPARE(lib->LoadBPData(), kCaseFileOk);
+    lib->FileInfo().readings[1].comment = comment;
+    QCOMPARE(lib->SaveBPData(), kCaseFileOk);
+  };
+  const auto stored = [&] {
+    auto lib = CFilemanage::CreateFor(path);
+    if (lib->LoadBPData() != kCaseFileOk) qFatal("case unreadable");
+    return lib->FileInfo().readings;
+  };
+
+  // Changed before the table opens: the table starts from the file as it is and saves.
+  writeElsewhere("before the table");
+  WithTable([&](DataTableDialog* d) {
+    QCOMPARE(View()->Session().Document().AllReadings()[1].comment,
+             std::string("before the table"));
+    d->OnCellClicked(0, 0);
+    Child<QPushButton>(d, "1054")->click();
+    QVERIFY(!d->isVisible());
+  });
+  QVERIFY(!messages_->Saw("EN:IDS_CASE_CHANGED"));
+  QCOMPARE(stored()[0].included, 0);
+  QCOMPARE(stored()[1].comment, std::string("before the table"));
+
+  // Changed while the table is open: nothing is written, the user is told, and the case on
+  // screen is the file's.
+  WithTable([&](DataTableDialog* d) {
+    d->OnCellClicked(0, 0);
+    writeElsewhere("while the table was open");
+    Child<QPushButton>(d, "1054")->click();
+    QVERIFY(!d->isVisible());
+  });
+  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QCOMPARE(stored()[0].included, 0);
+  QCOMPARE(stored()[1].comment, std::string("while the table was open"));
+  const CaseDocument& doc = View()->Session().Document();
+  QCOMPARE(doc.AllReadings()[0].included, 0);
+  QCOMPARE(doc.AllReadings()[1].comment, std::string("while the table was open"));
+  QVERIFY(!QFile::exists(QString::fromStdString(CaseLock::LockPathFor(path))));
 }
 
 void TableTest::damagedHistoryIsShownAndNotOverwritten() {

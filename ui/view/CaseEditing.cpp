@@ -2,9 +2,12 @@
 
 #include <QtCore/QDateTime>
 
+#include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
 #include "common/UiMessages.h"
 #include "language/Language.h"
+#include "view/CaseSession.h"
+#include "view/ZavView.h"
 
 namespace vesk {
 
@@ -41,6 +44,20 @@ bool LockCaseForEditing(const std::string& path, const CLanguage& language, Case
         language.GetText("Dialog Setting", "IDS_CASE_LOCK_FAILED") + "\n" + r.error + "\n" + path,
         MessageIcon::Warning);
   return false;
+}
+
+bool ReopenIfChangedElsewhere(CZavView& view) {
+  const CaseDocument& doc = view.Session().Document();
+  if (!doc.FileChangedSinceLoad()) return true;
+  const std::string path = doc.CasePath();  // the document is replaced by the opening
+  return view.OpenCase(path) == kCaseLoadOk;
+}
+
+void ReopenChangedCase(CZavView& view, const CLanguage& language) {
+  const std::string path = view.Session().Document().CasePath();
+  ShowBox(language.GetText("Dialog Setting", "IDS_CASE_CHANGED") + "\n" + path,
+          MessageIcon::Warning);
+  view.OpenCase(path);
 }
 
 EditStamp EditStampNow(const std::string& user) {

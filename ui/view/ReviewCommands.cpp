@@ -6,6 +6,7 @@
 #include "analysis/StatisticsTable.h"
 #include "cases/CaseDocument.h"
 #include "cases/CaseLock.h"
+#include "cases/Filemanage.h"
 #include "cases/PatientData.h"
 #include "cases/PlanLines.h"
 #include "common/Globals.h"
@@ -61,14 +62,15 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
     return;
   }
   const std::string path = view.Session().Info().path;
+  // The same editing lock as the data table: without it the sheet is only for viewing.
+  CaseLock lock;
+  const bool editable = LockCaseForEditing(path, g_Language, lock);
+  if (editable && !ReopenIfChangedElsewhere(view)) return;
   _PATIENT_INFO info;
   if (LoadCasePatient(path, info) != 1) {
     ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
     return;
   }
-  // The same editing lock as the data table: without it the sheet is only for viewing.
-  CaseLock lock;
-  const bool editable = LockCaseForEditing(path, g_Language, lock);
   PatientSheet sheet(info, ReadBirthdayMarker(path), Today()(), g_Language, view.window());
   if (!editable)
     if (auto* ok = sheet.findChild<QPushButton*>("1")) ok->setEnabled(false);
@@ -76,11 +78,15 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   // The file first: the open case shows the new data only once they are stored.
   // Who changed the patient data, and when, goes into the file's edit history with the data.
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
-  if (SaveCasePatient(path, sheet.Patient(), EditStampNow(user)) != 1) {
+  const int32_t saved = view.Session().Document().SavePatient(sheet.Patient(), EditStampNow(user));
+  if (saved == kCaseFileChanged) {
+    ReopenChangedCase(view, g_Language);
+    return;
+  }
+  if (saved != kCaseFileOk) {
     ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }
-  view.Session().Document().Patient() = sheet.Patient();
   view.ShowPatient();
 }
 

@@ -41,14 +41,29 @@ void OnEditData(CZavView& view) {
   const bool chinese = IsChineseLanguage(
       QFileInfo(QString::fromStdString(language.FilePath())).baseName().toStdString());
 
+  // Another workstation may edit the same case on a shared folder: without the lock the
+  // table is only for viewing.
+  CaseLock lock;
+  const bool editable = LockCaseForEditing(doc.CasePath(), language, lock);
+  if (editable && !ReopenIfChangedElsewhere(view)) return;
+
   DataTableHistory history;
   history.readable = CFilemanage::LoadEditHistory(doc.CasePath(), history.entries) == kCaseFileOk;
   const bool historyDamaged = !history.readable;
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
 
   bool saved = false;
+  bool changedElsewhere = false;
+  QDialog* shown = nullptr;
   auto confirm = [&](const ReadingTable& table) {
     const int32_t rc = SaveTableToCase(doc, table, EditStampNow(user));
+    if (rc == kCaseFileChanged) {
+      // The table holds the readings of a file that is no longer there: saving again cannot
+      // work, so the table closes and the case is opened as it is now.
+      changedElsewhere = true;
+      if (shown) shown->reject();
+      return false;
+    }
     if (rc != kCaseFileOk) {
       ShowBox(TableSaveFailureText(language, rc, doc.CasePath(), historyDamaged),
               MessageIcon::Error);
@@ -57,14 +72,16 @@ void OnEditData(CZavView& view) {
     saved = true;
     return true;
   };
-  // Another workstation may edit the same case on a shared folder: without the lock the
-  // table is only for viewing.
-  CaseLock lock;
-  const bool editable = LockCaseForEditing(doc.CasePath(), language, lock);
   DataTableDialog dialog(doc.AllReadings(), std::move(history), language, chinese, confirm, &view);
+  shown = &dialog;
   if (!editable)
     if (auto* ok = dialog.findChild<QPushButton*>("1054")) ok->setEnabled(false);
-  if (dialog.exec() != QDialog::Accepted || !saved) return;
+  const int answer = dialog.exec();
+  if (changedElsewhere) {
+    ReopenChangedCase(view, language);
+    return;
+  }
+  if (answer != QDialog::Accepted || !saved) return;
   session.Reanalyse({Period(view.SelectedPeriod()), view.FieldLimits()});
   if (view.Charts()) view.Charts()->refresh(true);
   view.update();

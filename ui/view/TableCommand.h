@@ -1,7 +1,9 @@
 #pragma once
 // The edit-data command (32904): the data table over the open case. Confirm saves the edited
 // readings with their history entries and analyses the case again; a failed save is told to
-// the user and keeps the table open with its edits.
+// the user and keeps the table open with its edits. A case file changed elsewhere since the
+// case was opened is opened again before the table shows; one changed while the table is
+// open refuses the save, and the table closes with the case opened again as it is now.
 
 #include <cstdint>
 #include <string>

@@ -26,6 +26,7 @@
 #include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "dialogs/OpenDataDialog.h"
+#include "platform/FileUtil.h"
 #include "platform/ProgramDir.h"
 #include "view/CaseSession.h"
 #include "view/ChartImageMenu.h"
@@ -57,8 +58,11 @@ std::string FormatCaseTitle(const std::string& appTitle, const std::string& name
 }
 
 std::string HelpFilePath(const std::string& languageName) {
-  const std::string name = languageName == "Chinese" ? "Chinese" : "English";
-  return ProgramPath("\\Help\\" + name + ".chm");
+  if (languageName == "Chinese") {
+    const std::string chinese = ProgramPath("\\Help\\Chinese.html");
+    if (fsutil::FileExists(chinese)) return chinese;
+  }
+  return ProgramPath("\\Help\\English.html");
 }
 
 std::function<bool(const QUrl&)>& CZavView::UrlOpener() {
@@ -529,7 +533,13 @@ void CZavView::OnChartKind(int kind) {
 }
 
 void CZavView::OnHelp() {
-  UrlOpener()(QUrl::fromLocalFile(Qs(HelpFilePath(CLanguage::GetLanguage()))));
+  const std::string path = HelpFilePath(CLanguage::GetLanguage());
+  // Left out of a build or removed: say where it belongs rather than open nothing silently.
+  if (!fsutil::FileExists(path)) {
+    ShowBox(TxS(kDialogSetting, "IDS_HELP_MISSING") + "\n" + path, MessageIcon::Warning);
+    return;
+  }
+  UrlOpener()(QUrl::fromLocalFile(Qs(path)));
 }
 
 }  // namespace vesk

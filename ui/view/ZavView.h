@@ -32,7 +32,8 @@ struct ChartSource;
 std::string FormatCaseTitle(const std::string& appTitle, const std::string& nameLabel,
                             const std::string& name, const std::string& idLabel,
                             const std::string& id, const std::string& ageLabel, int age);
-// The help file for a language name: Chinese help only for exactly "Chinese".
+// The user's guide for a language name: Help/Chinese.html only for exactly "Chinese" and
+// when it is there, else Help/English.html (which may be missing too).
 std::string HelpFilePath(const std::string& languageName);
 
 class CZavView : public QWidget {

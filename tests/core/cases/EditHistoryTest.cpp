@@ -215,8 +215,13 @@ TEST(EditHistory, ReadOnlyMissingAndFullDisksLeaveTheFile) {
   EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileCannotOpen);
   EXPECT_FALSE(test::ReadBytes(path).size());
 
-  // And it still saves once the file is back.
+  // A file put back in its place is not the one loaded, whatever it holds; once loaded again
+  // it saves.
   WriteBytes(path, before);
+  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileChanged);
+  EXPECT_EQ(ReadBytes(path), before);
+  ASSERT_EQ(doc.LoadCase(), kCaseLoadOk);
+  doc.AllReadings()[1].comment = "changed";
   EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileOk);
   CaseDocument again(state, texts);
   again.SetCasePath(path);
