@@ -37,7 +37,7 @@ void BM_Miru48hDownload(benchmark::State& state) {
     _DOWNLOAD_DATAINFO data;
     tag_SUPPORT_PROTOCOL info;
     _SUB_VERSION version;
-    if (link.Download(kModeMonitor, data, info, version) != kResultOk) {
+    if (link.Download(kModeMonitor, data, info, version) != DeviceResult::Ok) {
       state.SkipWithError("download failed");
       return;
     }
@@ -84,7 +84,7 @@ void BM_DownloadTraced(benchmark::State& state) {
     _DOWNLOAD_DATAINFO data;
     tag_SUPPORT_PROTOCOL info;
     _SUB_VERSION version;
-    if (link.Download(kModeMonitor, data, info, version) != kResultOk) {
+    if (link.Download(kModeMonitor, data, info, version) != DeviceResult::Ok) {
       state.SkipWithError("download failed");
       break;
     }

@@ -34,6 +34,10 @@ enum CaseFileResult : int32_t {
 
 // A short English description of a library result, for logs and the command-line tool.
 const char* CaseFileResultText(int32_t result);
+// A code that came out of one of the library's int32 operations.
+constexpr CaseFileResult CaseFileResultOf(int32_t code) {
+  return static_cast<CaseFileResult>(code);
+}
 
 class CFilemanage {
  public:

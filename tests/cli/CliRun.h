@@ -1,6 +1,6 @@
 #pragma once
 // Runs vesk-cli on a home folder and keeps its exit code and standard output (standard error
-// is dropped), for the tests of the commands that work on a home.
+// is dropped unless asked for), for the tests of the commands that work on a home.
 
 #include <sys/wait.h>
 
@@ -14,9 +14,10 @@ struct CliRun {
   std::string out;
 };
 
-inline CliRun Cli(const std::string& home, const std::string& args) {
-  const std::string command =
-      std::string("'") + VESK_CLI + "' --home '" + home + "' " + args + " 2>/dev/null";
+// withErrors: standard error goes into `out` as well, for the messages that explain a failure.
+inline CliRun Cli(const std::string& home, const std::string& args, bool withErrors = false) {
+  const std::string command = std::string("'") + VESK_CLI + "' --home '" + home + "' " + args +
+                              (withErrors ? " 2>&1" : " 2>/dev/null");
   CliRun r;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;

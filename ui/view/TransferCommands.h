@@ -83,7 +83,7 @@ class TransferCommands {
   std::unique_ptr<CBlueTooth> radio_;
   int remoteIndex_ = -1;
   int modes_[kDataModeSlots] = {};
-  int modesResult_ = 0;
+  DeviceResult modesResult_ = DeviceResult::Fail;
   TransferRunStats lastRun_;
 };
 
