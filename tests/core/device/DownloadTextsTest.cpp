@@ -7,6 +7,16 @@
 namespace vesk {
 namespace {
 
+// A device code compares with device codes only: not with the case-file library's constants,
+// whose numbers overlap, and not with a bare int that could be either.
+template <typename A, typename B>
+concept Comparable = requires(A a, B b) {
+  a == b;
+};
+static_assert(Comparable<DeviceResult, DeviceResult>);
+static_assert(!Comparable<DeviceResult, CaseFileResult>);
+static_assert(!Comparable<DeviceResult, int32_t>);
+
 std::vector<TextKey> EveryKey() {
   std::vector<TextKey> keys;
   for (int t = 0; t <= 10; ++t) keys.push_back(TransportItemKey(t));
