@@ -149,11 +149,11 @@ TEST_F(CliRecorderTest, CaseFileThatCannotBeWrittenIsNamedAsTheCauseNotTheLink) 
   EXPECT_NE(j["files"][0].get<std::string>().find("/data/family/VESK/"), std::string::npos);
 
   // Without --json the message names the same cause, not a transfer fault.
-  const CliRun plain = Cli(home, "recorder download" + port, true);
+  const CliRun plain = CliWithErrors(home, "recorder download" + port, temp / "errors.txt");
   EXPECT_EQ(plain.exitCode, 1);
-  EXPECT_NE(plain.out.find("vesk-cli: download: the case file could not be written (10)"),
+  EXPECT_NE(plain.err.find("vesk-cli: download: the case file could not be written (10)"),
             std::string::npos)
-      << plain.out;
+      << plain.err;
 }
 
 TEST_F(CliRecorderTest, UploadSendsThePlanBuiltFromTheOptions) {
