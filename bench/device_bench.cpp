@@ -29,7 +29,10 @@ void BM_Miru48hDownload(benchmark::State& state) {
   }
   DeviceLink link;
   link.SetPort(runner.Path(), baud);
-  link.CreateLinkObjects(simulator.Snapshot().protocol);
+  if (!link.CreateLinkObjects(simulator.Snapshot().protocol)) {
+    state.SkipWithError("no protocol");
+    return;
+  }
   size_t payload = 0, samples = 0;
   double seconds = 0;
   for (auto _ : state) {
@@ -37,7 +40,7 @@ void BM_Miru48hDownload(benchmark::State& state) {
     _DOWNLOAD_DATAINFO data;
     tag_SUPPORT_PROTOCOL info;
     _SUB_VERSION version;
-    if (link.Download(kModeMonitor, data, info, version) != kResultOk) {
+    if (link.Download(kModeMonitor, data, info, version) != DeviceResult::Ok) {
       state.SkipWithError("download failed");
       return;
     }
@@ -68,7 +71,10 @@ void BM_DownloadTraced(benchmark::State& state) {
   }
   DeviceLink link;
   link.SetPort(runner.Path(), 115200);
-  link.CreateLinkObjects(simulator.Snapshot().protocol);
+  if (!link.CreateLinkObjects(simulator.Snapshot().protocol)) {
+    state.SkipWithError("no protocol");
+    return;
+  }
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("vesk-bench-trace-" + std::to_string(::getpid()) + ".log"))
                                .string();
@@ -84,7 +90,7 @@ void BM_DownloadTraced(benchmark::State& state) {
     _DOWNLOAD_DATAINFO data;
     tag_SUPPORT_PROTOCOL info;
     _SUB_VERSION version;
-    if (link.Download(kModeMonitor, data, info, version) != kResultOk) {
+    if (link.Download(kModeMonitor, data, info, version) != DeviceResult::Ok) {
       state.SkipWithError("download failed");
       break;
     }

@@ -195,7 +195,7 @@ T& Walked(const T& record) {
 // Reads the values of one section by key, remembering the first failure.
 class Reader {
  public:
-  Reader(const Section* s, int32_t& result) : s_(s), result_(result) {}
+  Reader(const Section* s, CaseFileResult& result) : s_(s), result_(result) {}
   std::string_view Raw(std::string_view key) {
     const Entry* e = s_ ? s_->Find(key) : nullptr;
     if (!e) {
@@ -253,14 +253,14 @@ class Reader {
       ParseBirthday(Raw("Birthday"), birthday);
     }
   }
-  void Fail(int32_t code) {
+  void Fail(CaseFileResult code) {
     if (result_ == kCaseFileOk) result_ = code;
   }
   bool ok() const { return result_ == kCaseFileOk; }
 
  private:
   const Section* s_;
-  int32_t& result_;
+  CaseFileResult& result_;
 };
 
 // Reads the numbers of one reading line in table order, then its comment.
@@ -338,22 +338,22 @@ void WriteSamples(std::string& out, const _SPO2_DATA_HEAD& head,
   }
 }
 
-int32_t ReadDevice(const Section* s, int32_t version, _FILE_ALL_INFO& f) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadDevice(const Section* s, int32_t version, _FILE_ALL_INFO& f) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   DeviceFields(r, f, version);
   return result;
 }
 
-int32_t ReadPatient(const Section* s, _PATIENT_INFO& p) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadPatient(const Section* s, _PATIENT_INFO& p) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   PatientFields(r, p);
   return result;
 }
 
-int32_t ReadPlan(const Section* s, _BP_TRANSPORT_INFO& p) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadPlan(const Section* s, _BP_TRANSPORT_INFO& p) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   PlanFields(r, p);
   return result;
@@ -369,8 +369,8 @@ int64_t NumberedKey(std::string_view key, char letter) {
 
 // Collects the numbered lines 0..count-1 of a section; the first of duplicates wins as in
 // every profile reader. Any other numbered key or a gap is a count error.
-int32_t NumberedLines(const Section& s, char letter, size_t count,
-                      std::vector<std::string_view>& lines) {
+CaseFileResult NumberedLines(const Section& s, char letter, size_t count,
+                             std::vector<std::string_view>& lines) {
   lines.assign(count, std::string_view{});
   std::vector<bool> seen(count, false);
   for (const Entry& e : s.entries) {
@@ -393,8 +393,8 @@ bool ParseReading(std::string_view line, _BP_RECORD& r) {
   return reader.ok();
 }
 
-int32_t ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   r.Ints("Head", f.bpHead.v, 8);
   int32_t count = 0;
@@ -403,7 +403,8 @@ int32_t ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
   if (count < 0 || static_cast<uint64_t>(count) * kMinReadingLine > s->end - s->begin)
     return kCaseFileBadCount;
   std::vector<std::string_view> lines;
-  if (int32_t rc = NumberedLines(*s, 'R', static_cast<size_t>(count), lines); rc != kCaseFileOk)
+  if (CaseFileResult rc = NumberedLines(*s, 'R', static_cast<size_t>(count), lines);
+      rc != kCaseFileOk)
     return rc;
   f.readings.assign(lines.size(), _BP_RECORD{});
   for (size_t i = 0; i < lines.size(); ++i)
@@ -411,15 +412,15 @@ int32_t ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
   return kCaseFileOk;
 }
 
-int32_t ReadTail(const Section* s, _FILE_ALL_INFO& f) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadTail(const Section* s, _FILE_ALL_INFO& f) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   TailFields(r, f);
   return result;
 }
 
-int32_t ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
-  int32_t result = kCaseFileOk;
+CaseFileResult ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
+  CaseFileResult result = kCaseFileOk;
   Reader r(s, result);
   r.Ints("Head", f.spo2Head.v, 8);
   int32_t count = 0;
@@ -429,7 +430,8 @@ int32_t ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
     return kCaseFileBadCount;
   const size_t n = static_cast<size_t>(count);
   std::vector<std::string_view> lines;
-  if (int32_t rc = NumberedLines(*s, 'S', (n + kSamplesPerLine - 1) / kSamplesPerLine, lines);
+  if (CaseFileResult rc =
+          NumberedLines(*s, 'S', (n + kSamplesPerLine - 1) / kSamplesPerLine, lines);
       rc != kCaseFileOk)
     return rc;
   f.samples.resize(n);
@@ -461,7 +463,7 @@ int32_t ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
   return kCaseFileOk;
 }
 
-int32_t ReadVersion(const Scan& scan, _SUB_VERSION& version) {
+CaseFileResult ReadVersion(const Scan& scan, _SUB_VERSION& version) {
   const Section* head = scan.Find("CASE FILE");
   const Entry* format = head ? head->Find("Format") : nullptr;
   if (!format || format->value != kFormatName) return kCaseFileNotCaseFile;
@@ -503,20 +505,20 @@ bool ParseBirthday(std::string_view text, OleDateTime& out) {
   return out.IsValid();
 }
 
-int32_t ParseVersion(std::string_view bytes, _SUB_VERSION& version) {
+CaseFileResult ParseVersion(std::string_view bytes, _SUB_VERSION& version) {
   if (bytes.size() > kMaxFileBytes) return kCaseFileTooLarge;
   if (std::memchr(bytes.data(), '\0', bytes.size())) return kCaseFileNotCaseFile;
   const Scan scan = ScanProfile(bytes, "DEVICE");
   return ReadVersion(scan, version);
 }
 
-int32_t Parse(std::string_view bytes, bool withSamples, int32_t expectVersion, _FILE_ALL_INFO& out,
-              int32_t* versionOut) {
+CaseFileResult Parse(std::string_view bytes, bool withSamples, int32_t expectVersion,
+                     _FILE_ALL_INFO& out, int32_t* versionOut) {
   if (bytes.size() > kMaxFileBytes) return kCaseFileTooLarge;
   if (std::memchr(bytes.data(), '\0', bytes.size())) return kCaseFileNotCaseFile;
   const Scan scan = ScanProfile(bytes, withSamples ? std::string_view{} : kSamplesSection);
   _SUB_VERSION v;
-  if (int32_t rc = ReadVersion(scan, v); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadVersion(scan, v); rc != kCaseFileOk) return rc;
   const int32_t version = v.nMain;
   if (expectVersion != 0 && expectVersion != version) return kCaseFileBadVersion;
   if (versionOut) *versionOut = version;
@@ -527,20 +529,20 @@ int32_t Parse(std::string_view bytes, bool withSamples, int32_t expectVersion, _
   const Section* plan = scan.Find("PLAN");
   const Section* bp = scan.Find("BP DATA");
   if (!device || !patient || !plan || !bp) return kCaseFileMissing;
-  if (int32_t rc = ReadDevice(device, version, out); rc != kCaseFileOk) return rc;
-  if (int32_t rc = ReadPatient(patient, out.patient); rc != kCaseFileOk) return rc;
-  if (int32_t rc = ReadPlan(plan, out.plan); rc != kCaseFileOk) return rc;
-  if (int32_t rc = ReadBpData(bp, out); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadDevice(device, version, out); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadPatient(patient, out.patient); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadPlan(plan, out.plan); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadBpData(bp, out); rc != kCaseFileOk) return rc;
   if (version >= 2) {
     // The tail sits between the readings and the series: its presence shows that the readings
     // arrived whole even when the series is not read.
     const Section* tail = scan.Find("TAIL");
     if (!tail) return kCaseFileMissing;
-    if (int32_t rc = ReadTail(tail, out); rc != kCaseFileOk) return rc;
+    if (CaseFileResult rc = ReadTail(tail, out); rc != kCaseFileOk) return rc;
     if (!withSamples) return scan.stopped ? kCaseFileOk : kCaseFileMissing;
     const Section* samples = scan.Find(kSamplesSection);
     if (!samples) return kCaseFileMissing;
-    if (int32_t rc = ReadSamples(samples, out); rc != kCaseFileOk) return rc;
+    if (CaseFileResult rc = ReadSamples(samples, out); rc != kCaseFileOk) return rc;
   }
   return scan.Find("END") ? kCaseFileOk : kCaseFileMissing;
 }
@@ -593,7 +595,7 @@ std::string Serialize(const _FILE_ALL_INFO& f, int32_t version) {
   return out;
 }
 
-int32_t ReplaceSection(std::string& bytes, std::string_view name, std::string_view text) {
+CaseFileResult ReplaceSection(std::string& bytes, std::string_view name, std::string_view text) {
   const Scan scan =
       ScanProfile(bytes, name == kSamplesSection ? std::string_view{} : kSamplesSection);
   const Section* s = scan.Find(name);

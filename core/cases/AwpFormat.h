@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cases/CaseRecord.h"
+#include "cases/Filemanage.h"
 
 namespace vesk::awp {
 
@@ -36,10 +37,10 @@ bool ParseBirthday(std::string_view text, OleDateTime& out);
 // accepts both versions; 1 or 2 refuses the other with kCaseFileBadVersion. Parts a version
 // does not hold are left at their defaults. Returns 1 or a library error code; `out` may be
 // partly filled on error.
-[[nodiscard]] int32_t Parse(std::string_view bytes, bool withSamples, int32_t expectVersion,
-                            _FILE_ALL_INFO& out, int32_t* versionOut = nullptr);
+[[nodiscard]] CaseFileResult Parse(std::string_view bytes, bool withSamples, int32_t expectVersion,
+                                   _FILE_ALL_INFO& out, int32_t* versionOut = nullptr);
 // Reads only [CASE FILE]: 1 with the version, or an error code.
-[[nodiscard]] int32_t ParseVersion(std::string_view bytes, _SUB_VERSION& version);
+[[nodiscard]] CaseFileResult ParseVersion(std::string_view bytes, _SUB_VERSION& version);
 
 // The whole file of the given version (1 or 2).
 std::string Serialize(const _FILE_ALL_INFO& info, int32_t version);
@@ -48,7 +49,7 @@ std::string SerializeBpData(const _BP_DATA_HEAD& head, const std::vector<_BP_REC
 
 // Replaces the section (its header line up to the next header line) by the text; the rest of
 // the file stays byte for byte. Returns 1 or kCaseFileMissing.
-[[nodiscard]] int32_t ReplaceSection(std::string& bytes, std::string_view name,
-                                     std::string_view text);
+[[nodiscard]] CaseFileResult ReplaceSection(std::string& bytes, std::string_view name,
+                                            std::string_view text);
 
 }  // namespace vesk::awp

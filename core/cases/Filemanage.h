@@ -36,6 +36,10 @@ enum CaseFileResult : int32_t {
 
 // A short English description of a library result, for logs and the command-line tool.
 const char* CaseFileResultText(int32_t result);
+// A code that came out of one of the library's int32 operations.
+constexpr CaseFileResult CaseFileResultOf(int32_t code) {
+  return static_cast<CaseFileResult>(code);
+}
 
 // A save that must find the file as it was loaded: on a shared case folder another
 // workstation, or a program that takes no lock, may have written it since. expected is the

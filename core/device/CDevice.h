@@ -12,9 +12,9 @@ class CDevice {
  public:
   virtual ~CDevice();
   // Remembers the port and its settings, then opens it as Open(0) does.
-  virtual int Open(const std::string& port, const _DCB& settings);
+  [[nodiscard]] virtual int Open(const std::string& port, const _DCB& settings);
   // Opens the remembered port, or else the index-th port of this bus. 1 on success, 0 if not.
-  virtual int Open(int index);
+  [[nodiscard]] virtual int Open(int index);
   virtual int Close() = 0;
   // Waits at most the read timeout for the first byte, then returns what has arrived (up to
   // length). 0 on timeout, -1 when the link is gone.

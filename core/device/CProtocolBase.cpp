@@ -47,32 +47,32 @@ bool CProtocolBase::ClearAllData() {
 }
 
 int CProtocolBase::UploadBPInfo() {
-  return Link().WritePlan(static_cast<uint8_t>(m_mode), m_uploadPlan);
+  return ToInt(Link().WritePlan(static_cast<uint8_t>(m_mode), m_uploadPlan));
 }
 int CProtocolBase::DownloadBPInfo() {
-  return kResultOk;
+  return ToInt(DeviceResult::Ok);
 }
 int CProtocolBase::DownloadSpO2Data() {
-  return kResultOk;
+  return ToInt(DeviceResult::Ok);
 }
 int CProtocolBase::DownloadBPData() {
-  return kResultOk;
+  return ToInt(DeviceResult::Ok);
 }
 
-int CProtocolBase::OpenLink() {
-  if (!m_device) return kResultLinkLost;
-  if (!m_device->IsOpen() && m_device->Open(0) != 1) return kResultLinkLost;
+DeviceResult CProtocolBase::OpenLink() {
+  if (!m_device) return DeviceResult::LinkLost;
+  if (!m_device->IsOpen() && m_device->Open(0) != 1) return DeviceResult::LinkLost;
   m_device->Purge();
   m_link = std::make_unique<RecorderLink>(*m_device, m_timing, m_cancel, m_trace);
   link::Hello hello;
-  const int r = m_link->Hello(hello);
-  if (r != kResultOk) return r;
-  if (!SpeaksKind(hello.deviceKind)) return kResultWrongDevice;
+  const DeviceResult r = m_link->Hello(hello);
+  if (r != DeviceResult::Ok) return r;
+  if (!SpeaksKind(hello.deviceKind)) return DeviceResult::WrongDevice;
   m_info = {hello.deviceKind, hello.protocol, hello.deviceByte, hello.lockByte};
   m_version = hello.version;
   // A recorder cannot offer modes its kind does not have.
   m_modeFlags = hello.modeFlags & ModeFlagsOfKind(hello.deviceKind);
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
 void CProtocolBase::CloseLink(bool sayBye) {
@@ -86,80 +86,80 @@ void CProtocolBase::CloseLink(bool sayBye) {
 }
 
 template <typename Step>
-int CProtocolBase::RunTransfer(int firstType, bool reportState, Step&& step) {
+DeviceResult CProtocolBase::RunTransfer(int firstType, bool reportState, Step&& step) {
   if (reportState) {
     *m_state = kStateRunning;
     *m_percent = 0;
   }
   *m_type = firstType;
-  int r = OpenLink();
-  if (r == kResultOk) {
+  DeviceResult r = OpenLink();
+  if (r == DeviceResult::Ok) {
     m_session = std::make_unique<TransferSession>(*m_link, *m_percent, *m_type, m_info.nDeviceKind,
                                                   m_mode, m_data);
     r = step();
   }
-  if (m_link && m_link->Cancelled()) r = kResultCancelled;
+  if (m_link && m_link->Cancelled()) r = DeviceResult::Cancelled;
   // A lost or cancelled link gets no farewell; the recorder times out on its own.
-  CloseLink(r == kResultOk || r == kResultNotSupported || r == kResultNoData);
+  CloseLink(r == DeviceResult::Ok || r == DeviceResult::NotSupported || r == DeviceResult::NoData);
   if (reportState) {
-    if (r == kResultOk) *m_percent = 100;
-    *m_state = (r == kResultOk) ? kStateFinished : kStateFailed;
+    if (r == DeviceResult::Ok) *m_percent = 100;
+    *m_state = (r == DeviceResult::Ok) ? kStateFinished : kStateFailed;
   }
   return r;
 }
 
 int CProtocolBase::GetDownLoadDataMode(int modes[kDataModeSlots]) {
   for (int i = 0; i < kDataModeSlots; ++i) modes[i] = 0;
-  const int r = RunTransfer(kTransportNothing, false, [] { return int(kResultOk); });
-  if (r == kResultOk) ModeFlagsToArray(m_modeFlags, modes);
-  return r;
+  const DeviceResult r = RunTransfer(kTransportNothing, false, [] { return DeviceResult::Ok; });
+  if (r == DeviceResult::Ok) ModeFlagsToArray(m_modeFlags, modes);
+  return ToInt(r);
 }
 
 int CProtocolBase::PC_Download(enum_DataMode mode) {
   m_mode = mode;
   ClearAllData();
-  return RunTransfer(kTransportPatientInfo, true, [&]() -> int {
+  return ToInt(RunTransfer(kTransportPatientInfo, true, [&] {
     if (mode <= 0 || mode >= kDataModeSlots || !(m_modeFlags & (1u << mode)))
-      return kResultNotSupported;
+      return DeviceResult::NotSupported;
     InitDownloadShape(m_data, m_info.nDeviceKind, mode);
-    int r = DownloadBPInfo();
-    if (r == kResultOk) r = DownloadBPData();
-    if (r == kResultOk) r = DownloadSpO2Data();
-    if (r != kResultOk) ClearAllData();
+    DeviceResult r = DeviceResultOf(DownloadBPInfo());
+    if (r == DeviceResult::Ok) r = DeviceResultOf(DownloadBPData());
+    if (r == DeviceResult::Ok) r = DeviceResultOf(DownloadSpO2Data());
+    if (r != DeviceResult::Ok) ClearAllData();
     return r;
-  });
+  }));
 }
 
 int CProtocolBase::PC_Delete(enum_DataMode mode) {
   m_mode = mode;
-  return RunTransfer(kTransportDeleting, true, [&]() -> int {
+  return ToInt(RunTransfer(kTransportDeleting, true, [&] {
     if (mode <= 0 || mode >= kDataModeSlots || !(m_modeFlags & (1u << mode)))
-      return kResultNotSupported;
+      return DeviceResult::NotSupported;
     for (uint8_t block : BlocksOfMode(m_info.nDeviceKind, mode)) {
-      const int r = Link().Erase(block);
-      if (r != kResultOk) return r;
+      const DeviceResult r = Link().Erase(block);
+      if (r != DeviceResult::Ok) return r;
     }
-    return int(kResultOk);
-  });
+    return DeviceResult::Ok;
+  }));
 }
 
 int CProtocolBase::PC_Upload(enum_DataMode mode) {
   m_mode = mode;
-  return RunTransfer(kTransportUploading, true, [&]() -> int {
+  return ToInt(RunTransfer(kTransportUploading, true, [&] {
     *m_percent = 10;
-    return UploadBPInfo();
-  });
+    return DeviceResultOf(UploadBPInfo());
+  }));
 }
 
 int CProtocolBase::PC_DownloadBPInfoTimeInterval(_UPLOAD_NEEDED_DATA& needed) {
-  return RunTransfer(kTransportPatientInfo, false, [&]() -> int {
+  return ToInt(RunTransfer(kTransportPatientInfo, false, [&] {
     _BP_TRANSPORT_INFO plan;
-    int r = Session().ReadPlan(plan);
-    if (r != kResultOk) return r;
+    DeviceResult r = Session().ReadPlan(plan);
+    if (r != DeviceResult::Ok) return r;
     r = Session().ReadIntervals(needed.awakeIntervals, needed.asleepIntervals);
-    if (r == kResultOk) needed.plan = plan;
+    if (r == DeviceResult::Ok) needed.plan = plan;
     return r;
-  });
+  }));
 }
 
 }  // namespace vesk

@@ -21,17 +21,18 @@ class CProtocolBase {
   CProtocolBase(const CProtocolBase&) = delete;
   CProtocolBase& operator=(const CProtocolBase&) = delete;
 
-  // The operations in the order the program knows them.
-  virtual int PC_Download(enum_DataMode mode);
-  virtual int PC_Delete(enum_DataMode mode);
-  virtual int PC_Upload(enum_DataMode mode);
+  // The operations in the order the program knows them. Their int results are DeviceResult
+  // codes (DeviceResultOf).
+  [[nodiscard]] virtual int PC_Download(enum_DataMode mode);
+  [[nodiscard]] virtual int PC_Delete(enum_DataMode mode);
+  [[nodiscard]] virtual int PC_Upload(enum_DataMode mode);
   // Asks the recorder which data modes it offers: nine flags indexed by enum_DataMode.
-  virtual int GetDownLoadDataMode(int modes[kDataModeSlots]);
+  [[nodiscard]] virtual int GetDownLoadDataMode(int modes[kDataModeSlots]);
   virtual void SetDevice(CDevice* device, bool bluetooth);
   virtual int SetProgressInfo(std::atomic<int>* percent, std::atomic<int>* state,
                               std::atomic<int>* type);
   // Reads the plan the recorder holds and the intervals it accepts.
-  virtual int PC_DownloadBPInfoTimeInterval(_UPLOAD_NEEDED_DATA& needed);
+  [[nodiscard]] virtual int PC_DownloadBPInfoTimeInterval(_UPLOAD_NEEDED_DATA& needed);
   virtual bool SetUpLoadData(_BP_TRANSPORT_INFO plan);
   // Always 1.
   virtual int GetCurDeviceInfo(tag_SUPPORT_PROTOCOL& info);
@@ -51,6 +52,7 @@ class CProtocolBase {
 
  protected:
   virtual bool ClearAllData();
+  // The steps of a transfer, in the library's int form like the operations above.
   virtual int UploadBPInfo();
   virtual int DownloadBPInfo();
   virtual int DownloadSpO2Data();
@@ -59,7 +61,7 @@ class CProtocolBase {
   // Opens the transport, greets the recorder, checks its kind, runs step and closes the link
   // again whatever happened. The state ends at 3 (or 2 on failure) when reportState is set.
   template <typename Step>
-  int RunTransfer(int firstType, bool reportState, Step&& step);
+  DeviceResult RunTransfer(int firstType, bool reportState, Step&& step);
 
   // Valid while a transfer runs.
   TransferSession& Session() { return *m_session; }
@@ -69,7 +71,7 @@ class CProtocolBase {
   uint16_t OfferedModes() const { return m_modeFlags; }
 
  private:
-  int OpenLink();
+  DeviceResult OpenLink();
   void CloseLink(bool sayBye);
 
   CDevice* m_device = nullptr;

@@ -9,11 +9,11 @@ bool CProtocolCOMMIRU::SpeaksKind(int32_t kind) const {
   return FindModel(kind, kProtocol) != nullptr;
 }
 
-int CProtocolCOMMIRU::ReadInfo(TransferSession& s) {
+DeviceResult CProtocolCOMMIRU::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();
 }
 
-int CProtocolCOMMIRU::ReadBP(TransferSession& s) {
+DeviceResult CProtocolCOMMIRU::ReadBP(TransferSession& s) {
   switch (s.mode) {
     case kModeMonitor:
       return s.ReadMainReadings(link::kBlockMonitor, kTransportBpTrend);
@@ -24,24 +24,24 @@ int CProtocolCOMMIRU::ReadBP(TransferSession& s) {
   }
 }
 
-int CProtocolCOMMIRU::ReadSpO2(TransferSession& s) {
-  if (s.mode != kModeMonitor) return kResultOk;
+DeviceResult CProtocolCOMMIRU::ReadSpO2(TransferSession& s) {
+  if (s.mode != kModeMonitor) return DeviceResult::Ok;
   return s.ReadSpO2(std::get<_DOWNLOAD_MIRU>(s.data.data).spo2);
 }
 
 int CProtocolCOMMIRU::UploadBPInfo() {
-  if (!UploadModeAllowed(CurrentMode())) return kResultNotSupported;
+  if (!UploadModeAllowed(CurrentMode())) return ToInt(DeviceResult::NotSupported);
   return CProtocolBase::UploadBPInfo();
 }
 
 int CProtocolCOMMIRU::DownloadBPInfo() {
-  return ReadInfo(Session());
+  return ToInt(ReadInfo(Session()));
 }
 int CProtocolCOMMIRU::DownloadBPData() {
-  return ReadBP(Session());
+  return ToInt(ReadBP(Session()));
 }
 int CProtocolCOMMIRU::DownloadSpO2Data() {
-  return ReadSpO2(Session());
+  return ToInt(ReadSpO2(Session()));
 }
 
 }  // namespace vesk

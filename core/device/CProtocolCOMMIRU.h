@@ -13,9 +13,9 @@ class CProtocolCOMMIRU : public CProtocolBase {
   static constexpr int32_t kProtocol = 7;
   // The models of the table that answer on this protocol number.
   bool SpeaksKind(int32_t kind) const override;
-  static int ReadInfo(TransferSession& s);
-  static int ReadBP(TransferSession& s);
-  static int ReadSpO2(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadInfo(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadBP(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadSpO2(TransferSession& s);
   // Plans go out for a recording (1) or for monitoring (2) only.
   static bool UploadModeAllowed(int mode) { return mode == kModeRecording || mode == kModeMonitor; }
 

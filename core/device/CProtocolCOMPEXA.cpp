@@ -9,18 +9,18 @@ bool CProtocolCOMPEXA::SpeaksKind(int32_t kind) const {
   return FindModel(kind, kProtocol) != nullptr;
 }
 
-int CProtocolCOMPEXA::ReadInfo(TransferSession& s) {
+DeviceResult CProtocolCOMPEXA::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();
 }
-int CProtocolCOMPEXA::ReadBP(TransferSession& s) {
+DeviceResult CProtocolCOMPEXA::ReadBP(TransferSession& s) {
   return s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
 }
 
 int CProtocolCOMPEXA::DownloadBPInfo() {
-  return ReadInfo(Session());
+  return ToInt(ReadInfo(Session()));
 }
 int CProtocolCOMPEXA::DownloadBPData() {
-  return ReadBP(Session());
+  return ToInt(ReadBP(Session()));
 }
 
 }  // namespace vesk

@@ -9,18 +9,18 @@ bool CProtocolCOMPEXAC::SpeaksKind(int32_t kind) const {
   return FindModel(kind, kProtocol) != nullptr;
 }
 
-int CProtocolCOMPEXAC::ReadInfo(TransferSession& s) {
+DeviceResult CProtocolCOMPEXAC::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();
 }
-int CProtocolCOMPEXAC::ReadBP(TransferSession& s) {
+DeviceResult CProtocolCOMPEXAC::ReadBP(TransferSession& s) {
   return s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
 }
 
 int CProtocolCOMPEXAC::DownloadBPInfo() {
-  return ReadInfo(Session());
+  return ToInt(ReadInfo(Session()));
 }
 int CProtocolCOMPEXAC::DownloadBPData() {
-  return ReadBP(Session());
+  return ToInt(ReadBP(Session()));
 }
 
 }  // namespace vesk

@@ -9,19 +9,20 @@ bool CProtocolCOMQORA::SpeaksKind(int32_t kind) const {
   return FindModel(kind, kProtocol) != nullptr;
 }
 
-int CProtocolCOMQORA::ReadBP(TransferSession& s) {
+DeviceResult CProtocolCOMQORA::ReadBP(TransferSession& s) {
   auto& d = std::get<_DOWNLOAD_QORA>(s.data.data);
   for (int user = 0; user < 3; ++user) {
     if (s.mode != kModeAllUsers && s.mode != kModeUser1 + user) continue;
-    const int r = s.ReadReadings(static_cast<uint8_t>(link::kBlockUser1 + user),
-                                 kTransportUser1 + user, d.users[static_cast<size_t>(user)]);
-    if (r != kResultOk) return r;
+    const DeviceResult r =
+        s.ReadReadings(static_cast<uint8_t>(link::kBlockUser1 + user), kTransportUser1 + user,
+                       d.users[static_cast<size_t>(user)]);
+    if (r != DeviceResult::Ok) return r;
   }
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
 int CProtocolCOMQORA::DownloadBPData() {
-  return ReadBP(Session());
+  return ToInt(ReadBP(Session()));
 }
 
 }  // namespace vesk

@@ -12,12 +12,12 @@ class CProtocolCOMQORA : public CProtocolBase {
   static constexpr int32_t kProtocol = 10;
   // The models of the table that answer on this protocol number.
   bool SpeaksKind(int32_t kind) const override;
-  static int ReadBP(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadBP(TransferSession& s);
   // A home monitor takes no plan.
   static bool UploadModeAllowed(int) { return false; }
 
  protected:
-  int UploadBPInfo() override { return kResultNotSupported; }
+  int UploadBPInfo() override { return ToInt(DeviceResult::NotSupported); }
   int DownloadBPData() override;
 };
 

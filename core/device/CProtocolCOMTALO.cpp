@@ -9,25 +9,25 @@ bool CProtocolCOMTALO::SpeaksKind(int32_t kind) const {
   return FindModel(kind, kProtocol) != nullptr;
 }
 
-int CProtocolCOMTALO::ReadInfo(TransferSession& s) {
+DeviceResult CProtocolCOMTALO::ReadInfo(TransferSession& s) {
   return s.ReadPlanPart();
 }
 
-int CProtocolCOMTALO::ReadBP(TransferSession& s) {
-  int r = s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
+DeviceResult CProtocolCOMTALO::ReadBP(TransferSession& s) {
+  DeviceResult r = s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
   // Only the model whose download has a single-user part keeps those readings.
   auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&s.data.data);
-  if (r != kResultOk || !d) return r;
+  if (r != DeviceResult::Ok || !d) return r;
   r = s.ReadReadings(link::kBlockSingleUser, kTransportSingleUser, d->singleUser);
   // An older TALOColor without single-user memory simply has none.
-  return r == kResultNotSupported ? int(kResultOk) : r;
+  return r == DeviceResult::NotSupported ? DeviceResult::Ok : r;
 }
 
 int CProtocolCOMTALO::DownloadBPInfo() {
-  return ReadInfo(Session());
+  return ToInt(ReadInfo(Session()));
 }
 int CProtocolCOMTALO::DownloadBPData() {
-  return ReadBP(Session());
+  return ToInt(ReadBP(Session()));
 }
 
 }  // namespace vesk

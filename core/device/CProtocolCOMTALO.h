@@ -13,8 +13,8 @@ class CProtocolCOMTALO : public CProtocolBase {
   static constexpr int32_t kProtocol = 6;
   // The models of the table that answer on this protocol number.
   bool SpeaksKind(int32_t kind) const override;
-  static int ReadInfo(TransferSession& s);
-  static int ReadBP(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadInfo(TransferSession& s);
+  [[nodiscard]] static DeviceResult ReadBP(TransferSession& s);
 
  protected:
   int DownloadBPInfo() override;

@@ -19,24 +19,24 @@ bool CProtocol_NEW::SpeaksKind(int32_t kind) const {
 int CProtocol_NEW::UploadBPInfo() {
   const FamilySteps* steps = StepsOf(Session().kind);
   if (steps && steps->uploadAllowed && !steps->uploadAllowed(CurrentMode()))
-    return kResultNotSupported;
+    return ToInt(DeviceResult::NotSupported);
   return CProtocolBase::UploadBPInfo();
 }
 
 int CProtocol_NEW::DownloadBPInfo() {
   const FamilySteps* steps = StepsOf(Session().kind);
   // A model without a plan (the home monitor) has nothing to read here.
-  return steps && steps->readInfo ? steps->readInfo(Session()) : int(kResultOk);
+  return ToInt(steps && steps->readInfo ? steps->readInfo(Session()) : DeviceResult::Ok);
 }
 
 int CProtocol_NEW::DownloadBPData() {
   const FamilySteps* steps = StepsOf(Session().kind);
-  return steps && steps->readBP ? steps->readBP(Session()) : int(kResultWrongDevice);
+  return ToInt(steps && steps->readBP ? steps->readBP(Session()) : DeviceResult::WrongDevice);
 }
 
 int CProtocol_NEW::DownloadSpO2Data() {
   const FamilySteps* steps = StepsOf(Session().kind);
-  return steps && steps->readSpO2 ? steps->readSpO2(Session()) : int(kResultOk);
+  return ToInt(steps && steps->readSpO2 ? steps->readSpO2(Session()) : DeviceResult::Ok);
 }
 
 }  // namespace vesk

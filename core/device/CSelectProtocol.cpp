@@ -34,17 +34,17 @@ bool CSelectProtocol::SetDevice(CDevice* device) {
   return device != nullptr;
 }
 
-int CSelectProtocol::Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info) {
-  if (!device.IsOpen() && device.Open(0) != 1) return kResultLinkLost;
+DeviceResult CSelectProtocol::Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info) {
+  if (!device.IsOpen() && device.Open(0) != 1) return DeviceResult::LinkLost;
   device.Purge();
   RecorderLink link(device, m_options.timing, m_cancel, m_trace);
   link::Hello hello;
-  int r = link.Hello(hello);
-  if (r == kResultOk) {
+  DeviceResult r = link.Hello(hello);
+  if (r == DeviceResult::Ok) {
     if (FindModel(hello.deviceKind, hello.protocol)) {
       info = {hello.deviceKind, hello.protocol, hello.deviceByte, hello.lockByte};
     } else {
-      r = kResultWrongDevice;  // something answers, but not a recorder we know
+      r = DeviceResult::WrongDevice;  // something answers, but not a recorder we know
     }
     link.Bye();
   }
@@ -52,32 +52,33 @@ int CSelectProtocol::Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info) {
   return r;
 }
 
-int CSelectProtocol::OnTestProtocol(tag_SUPPORT_PROTOCOL& info) {
-  int remembered = kResultDetectRetry;
-  auto consider = [&](int r) {
-    if ((r == kResultRegionError || r == kResultRemoteError) && remembered == kResultDetectRetry)
+DeviceResult CSelectProtocol::Detect(tag_SUPPORT_PROTOCOL& info) {
+  DeviceResult remembered = DeviceResult::DetectRetry;
+  auto consider = [&](DeviceResult r) {
+    if ((r == DeviceResult::RegionError || r == DeviceResult::RemoteError) &&
+        remembered == DeviceResult::DetectRetry)
       remembered = r;
   };
 
   if (m_bound) {
-    const int r = Probe(*m_bound, info);
-    if (r == kResultOk) {
+    const DeviceResult r = Probe(*m_bound, info);
+    if (r == DeviceResult::Ok) {
       m_found = {LinkBus::Serial, m_bound->Port(), true};
-      return kResultOk;
+      return DeviceResult::Ok;
     }
     consider(r);
-    return Cancelled() ? int(kResultDetectRetry) : remembered;
+    return Cancelled() ? DeviceResult::DetectRetry : remembered;
   }
 
   if (m_options.probeHid) {
     for (const auto& hid : ListHidRecorders()) {
-      if (Cancelled()) return kResultDetectRetry;
+      if (Cancelled()) return DeviceResult::DetectRetry;
       CDevice_HID dev;
       dev.SetPort(hid.path);
-      const int r = Probe(dev, info);
-      if (r == kResultOk) {
+      const DeviceResult r = Probe(dev, info);
+      if (r == DeviceResult::Ok) {
         m_found = {LinkBus::Hid, hid.path, false};
-        return kResultOk;
+        return DeviceResult::Ok;
       }
       consider(r);
     }
@@ -90,18 +91,18 @@ int CSelectProtocol::OnTestProtocol(tag_SUPPORT_PROTOCOL& info) {
     if (!p.empty() && std::find(ports.begin(), ports.end(), p) == ports.end()) ports.push_back(p);
 
   for (const auto& port : ports) {
-    if (Cancelled()) return kResultDetectRetry;
+    if (Cancelled()) return DeviceResult::DetectRetry;
     CDevice_COM dev;
     dev.SetPort(port);
     dev.SetSettings({m_options.baud});
-    const int r = Probe(dev, info);
-    if (r == kResultOk) {
+    const DeviceResult r = Probe(dev, info);
+    if (r == DeviceResult::Ok) {
       m_found = {LinkBus::Serial, port, false};
-      return kResultOk;
+      return DeviceResult::Ok;
     }
     consider(r);
   }
-  return Cancelled() ? int(kResultDetectRetry) : remembered;
+  return Cancelled() ? DeviceResult::DetectRetry : remembered;
 }
 
 }  // namespace vesk

@@ -49,12 +49,14 @@ class CSelectProtocol {
   // Every frame of the greetings goes into this trace too (null: none).
   void SetTrace(LinkTrace* trace) { m_trace = trace; }
   // 1 found (record filled); 3 or 4 when a recorder answered with a region or remote error and
-  // no other recorder was found; 11 when nothing answered or detection was cancelled.
-  int OnTestProtocol(tag_SUPPORT_PROTOCOL& info);
+  // no other recorder was found; 11 when nothing answered or detection was cancelled. The int
+  // is a DeviceResult (Detect gives it typed).
+  [[nodiscard]] int OnTestProtocol(tag_SUPPORT_PROTOCOL& info) { return ToInt(Detect(info)); }
+  [[nodiscard]] DeviceResult Detect(tag_SUPPORT_PROTOCOL& info);
   const DetectedPort& Found() const { return m_found; }
 
  private:
-  int Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info);
+  DeviceResult Probe(CDevice& device, tag_SUPPORT_PROTOCOL& info);
   bool Cancelled() const { return m_cancel && m_cancel->load(); }
 
   DetectOptions m_options;

@@ -11,16 +11,16 @@ DeviceCaseDocument::DeviceCaseDocument(CaseState& state, const IErrorTexts& text
 
 DeviceCaseDocument::~DeviceCaseDocument() = default;
 
-int32_t DeviceCaseDocument::DetectRecorder(const DetectOptions& options, int watchdogMs) {
+DeviceResult DeviceCaseDocument::DetectRecorder(const DetectOptions& options, int watchdogMs) {
   detected_ = {};
-  const int r = link_.Detect(options, detected_, watchdogMs);
-  if (r != kResultOk) return r;
+  const DeviceResult r = link_.Detect(options, detected_, watchdogMs);
+  if (r != DeviceResult::Ok) return r;
   // A serial recorder keeps the line speed detection reached it with.
   const DetectedPort& port = link_.FoundPort();
   if (!port.bluetooth && port.bus == LinkBus::Serial) link_.SetPort(port.port, options.baud);
-  if (!link_.CreateLinkObjects(detected_.nProtocol)) return kResultFail;
+  if (!link_.CreateLinkObjects(detected_.nProtocol)) return DeviceResult::Fail;
   deviceKind_ = detected_.nDeviceKind;
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
 bool DeviceCaseDocument::StartTrace(const std::string& path) {
@@ -58,32 +58,48 @@ int32_t DeviceCaseDocument::DownloadData(int32_t mode) {
   resultText_.clear();
   storedFiles_.clear();
   storedCasePath_.clear();
+  lastDownload_ = {};
 
   _DOWNLOAD_DATAINFO data;
   tag_SUPPORT_PROTOCOL info{0, 0, 0xFF, 0xFF};
   _SUB_VERSION version;
-  const int r = link_.Download(mode, data, info, version);
-  if (r != kResultOk) return r;
+  const DeviceResult r = link_.Download(mode, data, info, version);
+  if (r != DeviceResult::Ok) {
+    lastDownload_.device = r;
+    return lastDownload_.Code();
+  }
   deviceInfo_ = info;
-  if (HasNoDownloadData(data)) return kResultNoData;
+  lastDownload_.device = DeviceResult::Ok;
+  if (HasNoDownloadData(data)) {
+    lastDownload_.step = DownloadStep::NoData;
+    return lastDownload_.Code();
+  }
 
   const StoreContext context{dataPath_, user_, clock_ ? clock_() : LocalNow()};
   StoreOutcome stored = StoreDownload(data, info, version, context, language_);
   resultText_ = std::move(stored.resultText);
   storedFiles_ = std::move(stored.storedFiles);
   storedCasePath_ = std::move(stored.currentPath);
-  return stored.result;
+  if (stored.device != DeviceResult::Ok) {
+    // What arrived does not fit the recorder that sent it: the transfer's fault, not a file's.
+    lastDownload_.device = stored.device;
+  } else {
+    lastDownload_.step =
+        stored.caseFile == kCaseFileOk ? DownloadStep::Stored : DownloadStep::Store;
+    lastDownload_.caseFile = stored.caseFile;
+  }
+  return lastDownload_.Code();
 }
 
-int32_t DeviceCaseDocument::ReadRecorderPlan(_UPLOAD_NEEDED_DATA& needed) {
+DeviceResult DeviceCaseDocument::ReadRecorderPlan(_UPLOAD_NEEDED_DATA& needed) {
   needed = _UPLOAD_NEEDED_DATA{};
-  const int r = link_.ReadPlan(needed);
-  if (r == kResultOk) plan::FixAllZeroStartTimes(needed.plan);
+  const DeviceResult r = link_.ReadPlan(needed);
+  if (r == DeviceResult::Ok) plan::FixAllZeroStartTimes(needed.plan);
   return r;
 }
 
 int32_t DeviceCaseDocument::UploadPlan() {
-  return link_.Upload(uploadPlan_, UploadModeFor(deviceKind_, mode2Flag_));
+  return ToInt(link_.Upload(uploadPlan_, UploadModeFor(deviceKind_, mode2Flag_)));
 }
 
 }  // namespace vesk

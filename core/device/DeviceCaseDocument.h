@@ -13,6 +13,7 @@
 
 #include "cases/CaseDocument.h"
 #include "device/DeviceLink.h"
+#include "device/DownloadOutcome.h"
 #include "device/DownloadStore.h"
 #include "language/Language.h"
 
@@ -25,11 +26,12 @@ class DeviceCaseDocument : public CaseDocument {
 
   // Sends the upload plan: mode 2 to a MIRU chosen for monitoring (mode-2 flag 0), else mode
   // 1. Returns the recorder's result (1, 14 not supported, ...).
-  int32_t UploadPlan() override;
+  [[nodiscard]] int32_t UploadPlan() override;
   // Downloads in the mode and stores the recordings. 1 stored; 13 the mode holds no data; the
   // link's result when the transfer failed (nothing stored); otherwise the result of the first
-  // case file that could not be written (files written before it stay).
-  int32_t DownloadData(int32_t mode) override;
+  // case file that could not be written (files written before it stay). LastDownload() tells
+  // which of these it was.
+  [[nodiscard]] int32_t DownloadData(int32_t mode) override;
 
   DeviceLink& Link() { return link_; }
   const DeviceLink& Link() const { return link_; }
@@ -37,7 +39,8 @@ class DeviceCaseDocument : public CaseDocument {
 
   // Detection followed by the link objects of the protocol found. 1, or the result the
   // detection message is chosen by (11 retry, 3, 4; 0 when the protocol number is unknown).
-  int32_t DetectRecorder(const DetectOptions& options, int watchdogMs = DeviceLink::kWatchdogMs);
+  [[nodiscard]] DeviceResult DetectRecorder(const DetectOptions& options,
+                                            int watchdogMs = DeviceLink::kWatchdogMs);
   const tag_SUPPORT_PROTOCOL& Detected() const { return detected_; }
 
   // The support trace of the link: every frame of later detections and transfers is appended
@@ -63,11 +66,12 @@ class DeviceCaseDocument : public CaseDocument {
 
   // The plan the recorder holds, starting from the default plan, with 07:00 and 22:00
   // proposed when every start time is 0:00. 1 or the link's result.
-  int32_t ReadRecorderPlan(_UPLOAD_NEEDED_DATA& needed);
+  [[nodiscard]] DeviceResult ReadRecorderPlan(_UPLOAD_NEEDED_DATA& needed);
   void SetUploadPlan(const _BP_TRANSPORT_INFO& plan) { uploadPlan_ = plan; }
   const _BP_TRANSPORT_INFO& PlanToUpload() const { return uploadPlan_; }
 
   // Results of the last download.
+  const DownloadOutcome& LastDownload() const { return lastDownload_; }
   const std::string& ResultText() const { return resultText_; }
   const std::vector<std::string>& StoredFiles() const { return storedFiles_; }
   // The stored case the program offers to open (and fills from CaseInfo.xml). It is kept
@@ -88,6 +92,7 @@ class DeviceCaseDocument : public CaseDocument {
   std::function<DateParts()> clock_;
   _BP_TRANSPORT_INFO uploadPlan_;
 
+  DownloadOutcome lastDownload_;
   std::string resultText_;
   std::vector<std::string> storedFiles_;
   std::string storedCasePath_;

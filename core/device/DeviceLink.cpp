@@ -34,7 +34,8 @@ CDevice* DeviceLink::Transport() const {
   return m_radio ? m_bluetooth.get() : m_cable.get();
 }
 
-int DeviceLink::Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found, int watchdogMs) {
+DeviceResult DeviceLink::Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found,
+                                int watchdogMs) {
   m_progress.Reset();
   m_progress.state = kStateRunning;
   found = {};
@@ -52,7 +53,7 @@ int DeviceLink::Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found
     if (!done.wait_for(lock, std::chrono::milliseconds(watchdogMs), [&] { return finished; }))
       m_progress.cancel = true;
   });
-  int r = select.OnTestProtocol(found);
+  DeviceResult r = select.Detect(found);
   {
     std::lock_guard lock(mutex);
     finished = true;
@@ -60,10 +61,10 @@ int DeviceLink::Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found
   done.notify_all();
   watchdog.join();
 
-  if (m_progress.cancel) r = kResultDetectRetry;
-  if (r == kResultOk) m_found = select.Found();
+  if (m_progress.cancel) r = DeviceResult::DetectRetry;
+  if (r == DeviceResult::Ok) m_found = select.Found();
   m_progress.percent = 100;
-  m_progress.state = (r == kResultOk) ? kStateFinished : kStateFailed;
+  m_progress.state = (r == DeviceResult::Ok) ? kStateFinished : kStateFailed;
   return r;
 }
 
@@ -114,20 +115,20 @@ void DeviceLink::Prepare() {
   m_protocol->SetCancelFlag(&m_progress.cancel);
 }
 
-int DeviceLink::GetDataModes(int modes[kDataModeSlots]) {
+DeviceResult DeviceLink::GetDataModes(int modes[kDataModeSlots]) {
   for (int i = 0; i < kDataModeSlots; ++i) modes[i] = 0;
-  if (!m_protocol) return kResultFail;
+  if (!m_protocol) return DeviceResult::Fail;
   Prepare();
-  return m_protocol->GetDownLoadDataMode(modes);
+  return DeviceResultOf(m_protocol->GetDownLoadDataMode(modes));
 }
 
-int DeviceLink::Download(int mode, _DOWNLOAD_DATAINFO& data, tag_SUPPORT_PROTOCOL& info,
-                         _SUB_VERSION& version) {
+DeviceResult DeviceLink::Download(int mode, _DOWNLOAD_DATAINFO& data, tag_SUPPORT_PROTOCOL& info,
+                                  _SUB_VERSION& version) {
   data = {};
-  if (!m_protocol) return kResultFail;
+  if (!m_protocol) return DeviceResult::Fail;
   Prepare();
-  const int r = m_protocol->PC_Download(static_cast<enum_DataMode>(mode));
-  if (r != kResultOk) return r;
+  const DeviceResult r = DeviceResultOf(m_protocol->PC_Download(static_cast<enum_DataMode>(mode)));
+  if (r != DeviceResult::Ok) return r;
   info = {0, 0, 0xFF, 0xFF};
   m_protocol->GetCurDeviceInfo(info);
   m_protocol->GetDownLoadData(&data);
@@ -135,23 +136,23 @@ int DeviceLink::Download(int mode, _DOWNLOAD_DATAINFO& data, tag_SUPPORT_PROTOCO
   return r;
 }
 
-int DeviceLink::ReadPlan(_UPLOAD_NEEDED_DATA& needed) {
-  if (!m_protocol) return kResultFail;
+DeviceResult DeviceLink::ReadPlan(_UPLOAD_NEEDED_DATA& needed) {
+  if (!m_protocol) return DeviceResult::Fail;
   Prepare();
-  return m_protocol->PC_DownloadBPInfoTimeInterval(needed);
+  return DeviceResultOf(m_protocol->PC_DownloadBPInfoTimeInterval(needed));
 }
 
-int DeviceLink::Upload(const _BP_TRANSPORT_INFO& plan, int mode) {
-  if (!m_protocol) return kResultFail;
+DeviceResult DeviceLink::Upload(const _BP_TRANSPORT_INFO& plan, int mode) {
+  if (!m_protocol) return DeviceResult::Fail;
   Prepare();
   m_protocol->SetUpLoadData(plan);
-  return m_protocol->PC_Upload(static_cast<enum_DataMode>(mode));
+  return DeviceResultOf(m_protocol->PC_Upload(static_cast<enum_DataMode>(mode)));
 }
 
-int DeviceLink::Erase(int mode) {
-  if (!m_protocol) return kResultFail;
+DeviceResult DeviceLink::Erase(int mode) {
+  if (!m_protocol) return DeviceResult::Fail;
   Prepare();
-  return m_protocol->PC_Delete(static_cast<enum_DataMode>(mode));
+  return DeviceResultOf(m_protocol->PC_Delete(static_cast<enum_DataMode>(mode)));
 }
 
 }  // namespace vesk

@@ -32,13 +32,13 @@ class DeviceLink {
 
   // Finds the recorder. Progress: state 1 while running, then 3 (found) or 2. A watchdog stops
   // the search after watchdogMs; the result is then 11 so the user may retry.
-  int Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found,
-             int watchdogMs = kWatchdogMs);
+  [[nodiscard]] DeviceResult Detect(const DetectOptions& options, tag_SUPPORT_PROTOCOL& found,
+                                    int watchdogMs = kWatchdogMs);
   const DetectedPort& FoundPort() const { return m_found; }
 
   // Replaces the protocol and transport objects for a protocol number (1-10), aimed at the
   // port detection found. False for an unknown number (nothing changes then).
-  bool CreateLinkObjects(int protocol);
+  [[nodiscard]] bool CreateLinkObjects(int protocol);
   // Aims an existing link at a port explicitly (tools, tests).
   void SetPort(const std::string& port, int baud);
   void SetLinkTiming(const LinkTiming& timing);
@@ -47,15 +47,15 @@ class DeviceLink {
   void SetTrace(LinkTrace* trace);
   LinkTrace* Trace() const { return m_trace; }
 
-  // Transfers; each resets the progress figures first and returns a DeviceResult.
-  int GetDataModes(int modes[kDataModeSlots]);
+  // Transfers; each resets the progress figures first.
+  [[nodiscard]] DeviceResult GetDataModes(int modes[kDataModeSlots]);
   // On 1: the data, the device information (its words 2 and 3 go into the case header) and the
   // protocol version. Any other result leaves `data` empty.
-  int Download(int mode, _DOWNLOAD_DATAINFO& data, tag_SUPPORT_PROTOCOL& info,
-               _SUB_VERSION& version);
-  int ReadPlan(_UPLOAD_NEEDED_DATA& needed);
-  int Upload(const _BP_TRANSPORT_INFO& plan, int mode);
-  int Erase(int mode);
+  [[nodiscard]] DeviceResult Download(int mode, _DOWNLOAD_DATAINFO& data,
+                                      tag_SUPPORT_PROTOCOL& info, _SUB_VERSION& version);
+  [[nodiscard]] DeviceResult ReadPlan(_UPLOAD_NEEDED_DATA& needed);
+  [[nodiscard]] DeviceResult Upload(const _BP_TRANSPORT_INFO& plan, int mode);
+  [[nodiscard]] DeviceResult Erase(int mode);
 
   // Clears an old cancel request. Call it on the thread that starts the transfer (or
   // detection), before it starts: the transfer itself never clears the request.

@@ -13,21 +13,36 @@
 namespace vesk {
 
 // Result codes of detection, download and upload. 1 is success; the others name the step
-// that failed so the caller can pick its message.
-enum DeviceResult : int {
-  kResultFail = 0,
-  kResultOk = 1,
-  kResultRegionError = 3,    // the recorder belongs to another market region
-  kResultRemoteError = 4,    // the recorder reported an internal fault
-  kResultLinkLost = 5,       // the port could not be opened, or went away mid-transfer
-  kResultNoReply = 6,        // no valid reply after every retry
-  kResultProtocolError = 7,  // a reply that makes no sense (bad length, bad record, bad status)
-  kResultWrongDevice = 8,    // the recorder is not of the kind this protocol object speaks
-  kResultDetectRetry = 11,   // nothing found (or detection stopped): the user may retry
-  kResultNoData = 13,
-  kResultNotSupported = 14,
-  kResultCancelled = 2000,  // cancelled by the user or stopped by a watchdog
+// that failed so the caller can pick its message. The case-file library's codes use some of
+// the same numbers for other causes; being scoped, a device code cannot be compared with one
+// of them by mistake.
+enum class DeviceResult : int32_t {
+  Fail = 0,
+  Ok = 1,
+  RegionError = 3,    // the recorder belongs to another market region
+  RemoteError = 4,    // the recorder reported an internal fault
+  LinkLost = 5,       // the port could not be opened, or went away mid-transfer
+  NoReply = 6,        // no valid reply after every retry
+  ProtocolError = 7,  // a reply that makes no sense (bad length, bad record, bad status)
+  WrongDevice = 8,    // the recorder is not of the kind this protocol object speaks
+  DetectRetry = 11,   // nothing found (or detection stopped): the user may retry
+  NoData = 13,
+  NotSupported = 14,
+  Cancelled = 2000,  // cancelled by the user or stopped by a watchdog
 };
+
+// The code as the int interfaces carry it: the protocol classes' operations, detection's
+// OnTestProtocol and the case document's transfers.
+constexpr int32_t ToInt(DeviceResult r) {
+  return static_cast<int32_t>(r);
+}
+// A code that came through one of those int interfaces from the device layer.
+constexpr DeviceResult DeviceResultOf(int32_t code) {
+  return static_cast<DeviceResult>(code);
+}
+// 0, which is failure in every result set: for int interfaces that carry codes of several
+// sets, such as a worker that ended with an exception.
+inline constexpr int32_t kResultFail = 0;
 
 // Progress states written by a transfer.
 enum TransferState : int {

@@ -119,7 +119,7 @@ void TakePatientFromPlan(_FILE_ALL_INFO& f) {
   f.patient.caseId = codepage::FromAnsi(FieldText(f.plan.patientId, 11));
 }
 
-int32_t WriteDownloadedCase(const std::string& path, const _FILE_ALL_INFO& info) {
+CaseFileResult WriteDownloadedCase(const std::string& path, const _FILE_ALL_INFO& info) {
   const std::string folder = std::filesystem::path(path).parent_path().string();
   if (!folder.empty() && !fsutil::CreateFolders(folder)) return kCaseFileWriteFailed;
   CFilemanage_2Ver file;
@@ -128,7 +128,7 @@ int32_t WriteDownloadedCase(const std::string& path, const _FILE_ALL_INFO& info)
   file.SetProgressInfo(&current, &total);
   file.SetCaseFilePath(path);
   file.SetFileInfo(info);
-  return file.SaveAllInfotoCaseFile();
+  return CaseFileResultOf(file.SaveAllInfotoCaseFile());
 }
 
 StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PROTOCOL& info,
@@ -142,7 +142,7 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   const RecorderModel* model = ModelOfKind(kind);
   if (!model || !HasShape(data, model->shape)) {
     // The data does not have the shape of the recorder's kind: nothing sensible to store.
-    out.result = kResultWrongDevice;
+    out.device = DeviceResult::WrongDevice;
     out.resultText = kStoreFailedBasic;
     return out;
   }
@@ -176,7 +176,7 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   }
   if (!any) {
     // A mode this model does not store: a reply that makes no sense.
-    out.result = kResultProtocolError;
+    out.device = DeviceResult::ProtocolError;
     out.resultText = failureText;
     return out;
   }
@@ -191,17 +191,17 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   for (PendingCase& p : pending) {
     TakePatientFromPlan(p.info);
     const std::string path = usable.ok() ? tree.FilePath(p.slot, stamp) : std::string();
-    const int32_t r = usable.ok() ? WriteDownloadedCase(path, p.info) : kCaseFileWriteFailed;
+    const CaseFileResult r = usable.ok() ? WriteDownloadedCase(path, p.info) : kCaseFileWriteFailed;
     if (r == kCaseFileOk) {
       out.storedFiles.push_back(path);
       if (out.currentPath.empty() || !model->summaryStore) out.currentPath = path;
-    } else if (out.result == kResultOk) {
-      out.result = r;
+    } else if (out.caseFile == kCaseFileOk) {
+      out.caseFile = r;
       failedPath = usable.ok() ? path : usable.detail;
     }
   }
 
-  const bool ok = out.result == kResultOk;
+  const bool ok = out.caseFile == kCaseFileOk;
   if (model->summaryStore) {
     out.resultText = finished;
     for (const char* key : missing) {

@@ -11,6 +11,7 @@
 
 #include "cases/CaseFolders.h"
 #include "cases/CaseRecord.h"
+#include "cases/Filemanage.h"
 #include "device/DeviceTypes.h"
 #include "language/Language.h"
 #include "platform/DateTime.h"
@@ -30,8 +31,10 @@ struct StoreContext {
 };
 
 struct StoreOutcome {
-  // 1, or the result of the first write that failed (files written before it stay).
-  int32_t result = 1;
+  // Ok, or why nothing could be stored: the data does not fit the recorder's kind or mode.
+  DeviceResult device = DeviceResult::Ok;
+  // The result of the first write that failed (files written before it stay), else 1.
+  CaseFileResult caseFile = kCaseFileOk;
   // The summary shown after the download.
   std::string resultText;
   // Every file written, in order.
@@ -57,11 +60,13 @@ void TakePatientFromPlan(_FILE_ALL_INFO& info);
 
 // Creates the folder when needed and writes the record as a new version-2 case file. 1 or the
 // library's code (kCaseFileWriteFailed when the folder cannot be created).
-int32_t WriteDownloadedCase(const std::string& path, const _FILE_ALL_INFO& info);
+[[nodiscard]] CaseFileResult WriteDownloadedCase(const std::string& path,
+                                                 const _FILE_ALL_INFO& info);
 
 // Stores a successful download (the caller has checked that it holds data).
-StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PROTOCOL& info,
-                           const _SUB_VERSION& version, const StoreContext& context,
-                           const CLanguage& language);
+[[nodiscard]] StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data,
+                                         const tag_SUPPORT_PROTOCOL& info,
+                                         const _SUB_VERSION& version, const StoreContext& context,
+                                         const CLanguage& language);
 
 }  // namespace vesk

@@ -80,75 +80,107 @@ int DefaultDownloadMode(int deviceKind, const int modes[kDataModeSlots]) {
   return choices.front().mode;
 }
 
-TextKey DetectResultKey(int result) {
+TextKey DetectResultKey(DeviceResult result) {
   switch (result) {
-    case kResultOk:
+    case DeviceResult::Ok:
       return {};
-    case kResultDetectRetry:
+    case DeviceResult::DetectRetry:
       return {kCorreLine, "IDS_DEVICE"};
-    case kResultRegionError:
+    case DeviceResult::RegionError:
       return {kGlobal, "IDS_REGIONERROR"};
-    case kResultRemoteError:
+    case DeviceResult::RemoteError:
       return {kGlobal, "IDS_REMOTEERROR"};
     default:
       return {kGlobal, "IDS_SYS_ERROR"};
   }
 }
 
-TextKey DownloadResultKey(int result) {
+TextKey DownloadResultKey(DeviceResult result) {
   switch (result) {
-    case kResultOk:
-    case kResultCancelled:
+    case DeviceResult::Ok:
+    case DeviceResult::Cancelled:
       return {};
-    case kResultNoData:
+    case DeviceResult::NoData:
       return {kDialog, "IDS_NORECIEVE_DATA"};
     default:
       return {kGlobal, "IDS_MSG_ERROR"};
   }
 }
 
-TextKey UploadResultKey(int result) {
+TextKey DownloadResultKey(const DownloadOutcome& outcome) {
+  switch (outcome.step) {
+    case DownloadStep::Transfer:
+      return DownloadResultKey(outcome.device);
+    case DownloadStep::NoData:
+      return DownloadResultKey(DeviceResult::NoData);
+    case DownloadStep::Store:
+      return {kGlobal, "IDS_MSG_ERROR"};
+    case DownloadStep::Stored:
+      break;
+  }
+  return {};
+}
+
+TextKey UploadResultKey(DeviceResult result) {
   switch (result) {
-    case kResultOk:
+    case DeviceResult::Ok:
       return {kGlobal, "IDS_UPLOAD_FINISH"};
-    case kResultNotSupported:
+    case DeviceResult::NotSupported:
       return {kGlobal, "IDS_NOSUPPORTFUNCTION"};
-    case kResultCancelled:
+    case DeviceResult::Cancelled:
       return {};
     default:
       return {kGlobal, "IDS_UPLOAD_ERROR"};
   }
 }
 
-const char* TransferResultText(int result) {
+const char* TransferResultText(DeviceResult result) {
   switch (result) {
-    case kResultFail:
+    case DeviceResult::Fail:
       return "failed";
-    case kResultOk:
+    case DeviceResult::Ok:
       return "done";
-    case kResultRegionError:
+    case DeviceResult::RegionError:
       return "the recorder belongs to another market region";
-    case kResultRemoteError:
+    case DeviceResult::RemoteError:
       return "the recorder reported an internal fault";
-    case kResultLinkLost:
+    case DeviceResult::LinkLost:
       return "the port could not be opened or the link was lost";
-    case kResultNoReply:
+    case DeviceResult::NoReply:
       return "the recorder did not answer";
-    case kResultProtocolError:
+    case DeviceResult::ProtocolError:
       return "the recorder's replies made no sense";
-    case kResultWrongDevice:
+    case DeviceResult::WrongDevice:
       return "the recorder is not of the expected kind";
-    case kResultDetectRetry:
+    case DeviceResult::DetectRetry:
       return "no recorder was found";
-    case kResultNoData:
+    case DeviceResult::NoData:
       return "the recorder holds no data for this mode";
-    case kResultNotSupported:
+    case DeviceResult::NotSupported:
       return "the recorder does not support this function";
-    case kResultCancelled:
+    case DeviceResult::Cancelled:
       return "cancelled";
     default:
       return "failed";
   }
+}
+
+std::string DownloadOutcomeText(const DownloadOutcome& outcome) {
+  switch (outcome.step) {
+    case DownloadStep::Transfer:
+      return TransferResultText(outcome.device);
+    case DownloadStep::NoData:
+      return TransferResultText(DeviceResult::NoData);
+    case DownloadStep::Store: {
+      const std::string failed = "the case file could not be written";
+      // The library's own text for a failed write says no more than that.
+      if (outcome.caseFile == kCaseFileWriteFailed) return failed;
+      return failed + ": " + CaseFileResultText(outcome.caseFile);
+    }
+    case DownloadStep::Stored:
+      break;
+  }
+  return TransferResultText(DeviceResult::Ok);
 }
 
 }  // namespace vesk

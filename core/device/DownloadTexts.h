@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/DeviceTypes.h"
+#include "device/DownloadOutcome.h"
 #include "language/Language.h"
 
 namespace vesk {
@@ -49,20 +50,27 @@ int DefaultDownloadMode(int deviceKind, const int modes[kDataModeSlots]);
 // The message that follows detection: none for 1 (the transfer goes on), "IDS_DEVICE" (with
 // Retry and Cancel) for 11, "IDS_REGIONERROR" for 3, "IDS_REMOTEERROR" for 4, otherwise
 // "IDS_SYS_ERROR".
-TextKey DetectResultKey(int result);
+TextKey DetectResultKey(DeviceResult result);
 // Whether the detection message offers Retry.
-inline bool DetectOffersRetry(int result) {
-  return result == kResultDetectRetry;
+inline bool DetectOffersRetry(DeviceResult result) {
+  return result == DeviceResult::DetectRetry;
 }
-// After a download: none for 1 (the result text of the store is shown instead),
-// "IDS_NORECIEVE_DATA" for 13, otherwise "IDS_MSG_ERROR". A cancelled download (2000) shows
-// nothing either.
-TextKey DownloadResultKey(int result);
+// After a transfer of the download (the data modes, the download itself): none for 1 (the
+// result text of the store is shown instead), "IDS_NORECIEVE_DATA" for 13, otherwise
+// "IDS_MSG_ERROR". A cancelled download (2000) shows nothing either.
+TextKey DownloadResultKey(DeviceResult result);
+// After the download as a whole: the key of its transfer's result when that failed,
+// "IDS_NORECIEVE_DATA" when there was no data, "IDS_MSG_ERROR" when a case file could not be
+// written, none when everything was stored.
+TextKey DownloadResultKey(const DownloadOutcome& outcome);
 // After an upload: "IDS_UPLOAD_FINISH" for 1, "IDS_NOSUPPORTFUNCTION" for 14, nothing for a
 // cancelled upload, otherwise "IDS_UPLOAD_ERROR".
-TextKey UploadResultKey(int result);
+TextKey UploadResultKey(DeviceResult result);
 
 // An English description of a transfer result, for logs and the command-line tool.
-const char* TransferResultText(int result);
+const char* TransferResultText(DeviceResult result);
+// The same for a download as a whole; a failed write names the case file's cause ("the case
+// file could not be written: ...").
+std::string DownloadOutcomeText(const DownloadOutcome& outcome);
 
 }  // namespace vesk

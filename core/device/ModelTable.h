@@ -83,9 +83,9 @@ struct StoredRecording {
 // The steps the USB protocol runs for a model; the serial protocol of the family has the same
 // ones. Null: nothing to read (no plan, no SpO2), or every mode may be uploaded.
 struct FamilySteps {
-  int (*readInfo)(TransferSession&);
-  int (*readBP)(TransferSession&);
-  int (*readSpO2)(TransferSession&);
+  DeviceResult (*readInfo)(TransferSession&);
+  DeviceResult (*readBP)(TransferSession&);
+  DeviceResult (*readSpO2)(TransferSession&);
   bool (*uploadAllowed)(int mode);
 };
 

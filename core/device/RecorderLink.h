@@ -34,16 +34,16 @@ class RecorderLink {
   // payload after the status byte in `reply`; the recorder's error status mapped to 3, 4, 14,
   // 13 or 7; 6 when no reply came; 5 when the link went away; 2000 when cancelled.
   // expectBytes is the size of the expected reply, to allow for its time on the line.
-  int Transact(uint8_t cmd, std::span<const uint8_t> payload, std::vector<uint8_t>& reply,
-               size_t expectBytes = 0);
+  [[nodiscard]] DeviceResult Transact(uint8_t cmd, std::span<const uint8_t> payload,
+                                      std::vector<uint8_t>& reply, size_t expectBytes = 0);
 
-  int Hello(link::Hello& out);
-  int GetBlockInfo(uint8_t block, link::BlockInfo& out);
+  [[nodiscard]] DeviceResult Hello(link::Hello& out);
+  [[nodiscard]] DeviceResult GetBlockInfo(uint8_t block, link::BlockInfo& out);
   // Reads a whole block; *percent (when given) follows the bytes read, 0 to 100.
-  int ReadBlock(uint8_t block, link::BlockInfo& info, std::vector<uint8_t>& data,
-                std::atomic<int>* percent);
-  int WritePlan(uint8_t mode, const _BP_TRANSPORT_INFO& plan);
-  int Erase(uint8_t block);
+  [[nodiscard]] DeviceResult ReadBlock(uint8_t block, link::BlockInfo& info,
+                                       std::vector<uint8_t>& data, std::atomic<int>* percent);
+  [[nodiscard]] DeviceResult WritePlan(uint8_t mode, const _BP_TRANSPORT_INFO& plan);
+  [[nodiscard]] DeviceResult Erase(uint8_t block);
   // Tells the recorder the session ends; the answer does not matter.
   void Bye();
 
@@ -52,7 +52,7 @@ class RecorderLink {
   bool Cancelled() const { return cancel_ && cancel_->load(); }
 
  private:
-  int WaitReply(uint8_t seq, uint8_t cmd, int timeoutMs, link::Frame& out);
+  DeviceResult WaitReply(uint8_t seq, uint8_t cmd, int timeoutMs, link::Frame& out);
   int BytesPerSecond() const;
 
   CDevice& dev_;

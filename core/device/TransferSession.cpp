@@ -4,23 +4,24 @@
 
 namespace vesk {
 
-int TransferSession::ReadPlan(_BP_TRANSPORT_INFO& out) {
+DeviceResult TransferSession::ReadPlan(_BP_TRANSPORT_INFO& out) {
   type = kTransportPatientInfo;
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
-  const int r = link.ReadBlock(link::kBlockPlan, info, bytes, &percent);
-  if (r != kResultOk) return r;
-  if (bytes.size() != link::kPlanSize) return kResultProtocolError;
+  const DeviceResult r = link.ReadBlock(link::kBlockPlan, info, bytes, &percent);
+  if (r != DeviceResult::Ok) return r;
+  if (bytes.size() != link::kPlanSize) return DeviceResult::ProtocolError;
   out = link::DecodePlan(bytes.data());
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
-int TransferSession::ReadReadings(uint8_t block, int transportType, _BP_READING_BLOCK& out) {
+DeviceResult TransferSession::ReadReadings(uint8_t block, int transportType,
+                                           _BP_READING_BLOCK& out) {
   type = transportType;
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
-  const int r = link.ReadBlock(block, info, bytes, &percent);
-  if (r != kResultOk) return r;
+  const DeviceResult r = link.ReadBlock(block, info, bytes, &percent);
+  if (r != DeviceResult::Ok) return r;
   out = {};
   for (int i = 0; i < 8; ++i) out.head.v[i] = info.header[i];
   out.readings.reserve(info.count);
@@ -28,51 +29,52 @@ int TransferSession::ReadReadings(uint8_t block, int transportType, _BP_READING_
     out.readings.push_back(DecodeBpRecord56(bytes.data() + at));
   // The count word is what the case files rely on; keep it equal to what arrived.
   out.head.v[0] = static_cast<int32_t>(out.readings.size());
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
-int TransferSession::ReadSpO2(_SPO2_BLOCK& out) {
+DeviceResult TransferSession::ReadSpO2(_SPO2_BLOCK& out) {
   type = kTransportSpO2;
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
-  const int r = link.ReadBlock(link::kBlockSpO2, info, bytes, &percent);
-  if (r != kResultOk) return r;
+  const DeviceResult r = link.ReadBlock(link::kBlockSpO2, info, bytes, &percent);
+  if (r != DeviceResult::Ok) return r;
   out = {};
   for (int i = 0; i < 8; ++i) out.head.v[i] = info.header[i];
   out.samples.resize(info.count);
   for (size_t i = 0; i < out.samples.size(); ++i)
     out.samples[i] = link::DecodeSample(bytes.data() + i * link::kSampleSize);
   out.head.v[0] = static_cast<int32_t>(out.samples.size());
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
-int TransferSession::ReadIntervals(std::vector<int32_t>& awake, std::vector<int32_t>& asleep) {
+DeviceResult TransferSession::ReadIntervals(std::vector<int32_t>& awake,
+                                            std::vector<int32_t>& asleep) {
   awake.clear();
   asleep.clear();
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
-  const int r = link.ReadBlock(link::kBlockIntervals, info, bytes, &percent);
-  if (r == kResultNotSupported || r == kResultNoData) return kResultOk;
-  if (r != kResultOk) return r;
+  const DeviceResult r = link.ReadBlock(link::kBlockIntervals, info, bytes, &percent);
+  if (r == DeviceResult::NotSupported || r == DeviceResult::NoData) return DeviceResult::Ok;
+  if (r != DeviceResult::Ok) return r;
   // header[0] awake entries, header[1] asleep entries; the values follow in that order.
   const uint32_t nAwake = static_cast<uint32_t>(info.header[0]);
   const uint32_t nAsleep = static_cast<uint32_t>(info.header[1]);
-  if (uint64_t(nAwake) + nAsleep != info.count) return kResultProtocolError;
+  if (uint64_t(nAwake) + nAsleep != info.count) return DeviceResult::ProtocolError;
   for (uint32_t i = 0; i < info.count; ++i) {
     const int32_t v = link::GetI32(bytes.data() + 4 * i);
     (i < nAwake ? awake : asleep).push_back(v);
   }
-  return kResultOk;
+  return DeviceResult::Ok;
 }
 
-int TransferSession::ReadPlanPart() {
+DeviceResult TransferSession::ReadPlanPart() {
   _BP_TRANSPORT_INFO* plan = Plan();
-  return plan ? ReadPlan(*plan) : int(kResultProtocolError);
+  return plan ? ReadPlan(*plan) : DeviceResult::ProtocolError;
 }
 
-int TransferSession::ReadMainReadings(uint8_t block, int transportType) {
+DeviceResult TransferSession::ReadMainReadings(uint8_t block, int transportType) {
   _BP_READING_BLOCK* readings = Readings();
-  return readings ? ReadReadings(block, transportType, *readings) : int(kResultProtocolError);
+  return readings ? ReadReadings(block, transportType, *readings) : DeviceResult::ProtocolError;
 }
 
 _BP_TRANSPORT_INFO* TransferSession::Plan() {

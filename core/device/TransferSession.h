@@ -19,15 +19,16 @@ class TransferSession {
       : link(link), percent(percent), type(type), kind(deviceKind), mode(mode), data(data) {}
 
   // Each reads one block, reporting it as transport type `transportType`.
-  int ReadPlan(_BP_TRANSPORT_INFO& out);
-  int ReadReadings(uint8_t block, int transportType, _BP_READING_BLOCK& out);
-  int ReadSpO2(_SPO2_BLOCK& out);
+  [[nodiscard]] DeviceResult ReadPlan(_BP_TRANSPORT_INFO& out);
+  [[nodiscard]] DeviceResult ReadReadings(uint8_t block, int transportType, _BP_READING_BLOCK& out);
+  [[nodiscard]] DeviceResult ReadSpO2(_SPO2_BLOCK& out);
   // The measurement intervals the recorder accepts; empty lists when it does not say.
-  int ReadIntervals(std::vector<int32_t>& awake, std::vector<int32_t>& asleep);
+  [[nodiscard]] DeviceResult ReadIntervals(std::vector<int32_t>& awake,
+                                           std::vector<int32_t>& asleep);
 
   // Reads the plan block into the record's plan, and a reading block into its first block.
-  int ReadPlanPart();
-  int ReadMainReadings(uint8_t block, int transportType);
+  [[nodiscard]] DeviceResult ReadPlanPart();
+  [[nodiscard]] DeviceResult ReadMainReadings(uint8_t block, int transportType);
 
   // The parts of the download record of this session's kind (null when the shape has none).
   _BP_TRANSPORT_INFO* Plan();

@@ -115,15 +115,45 @@ TEST_F(CliRecorderTest, DownloadRunsThePatientProgramAndAppliesItsFile) {
   EXPECT_EQ(p.caseId, std::string(sim->Snapshot().plan.patientId));
 }
 
-TEST_F(CliRecorderTest, FailedDownloadLeavesNoFile) {
+TEST_F(CliRecorderTest, FailedDownloadLeavesNoFileAndNamesTheLinkAsTheCause) {
   sim::SimRecorder rec = sim::MakeSampleRecorder(kTaloColor);
   Serve(rec);
   sim::SimFaults f;
   f.cutAfterBytes = static_cast<int64_t>(sim->BytesSent()) + 600;
   sim->SetFaults(f);
-  const CliRun r = Cli(home, "recorder download" + port);
+  const CliRun r = Cli(home, "recorder download --json" + port);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(CaseFiles(home + "/data").empty());
+  const auto j = Json(r);
+  EXPECT_EQ(j["step"], "transfer");
+  const std::string cause = j["cause"];
+  EXPECT_TRUE(cause == "the port could not be opened or the link was lost" ||
+              cause == "the recorder did not answer" ||
+              cause == "the recorder's replies made no sense")
+      << cause;
+  EXPECT_EQ(j["files"].size(), 0u);
+}
+
+TEST_F(CliRecorderTest, CaseFileThatCannotBeWrittenIsNamedAsTheCauseNotTheLink) {
+  Serve(sim::MakeSampleRecorder(kTaloColor));
+  // A plain file where the single-user folder belongs: the ambulatory file is stored, the
+  // single-user one cannot be.
+  WriteBytes(home + "/data/family/SingleUser", "in the way");
+  const CliRun r = Cli(home, "recorder download --json" + port);
+  EXPECT_EQ(r.exitCode, 1);
+  const auto j = Json(r);
+  EXPECT_EQ(j["step"], "store");
+  EXPECT_EQ(j["result"], int(kCaseFileWriteFailed));
+  EXPECT_EQ(j["cause"], "the case file could not be written");
+  ASSERT_EQ(j["files"].size(), 1u);
+  EXPECT_NE(j["files"][0].get<std::string>().find("/data/family/VESK/"), std::string::npos);
+
+  // Without --json the message names the same cause, not a transfer fault.
+  const CliRun plain = CliWithErrors(home, "recorder download" + port, temp / "errors.txt");
+  EXPECT_EQ(plain.exitCode, 1);
+  EXPECT_NE(plain.err.find("vesk-cli: download: the case file could not be written (10)"),
+            std::string::npos)
+      << plain.err;
 }
 
 TEST_F(CliRecorderTest, UploadSendsThePlanBuiltFromTheOptions) {

@@ -113,6 +113,7 @@ class TransferTest : public QObject {
   void qoraTakesNoPlan();
   void cancelAtEachPhaseStoresNothing();
   void linkFaultsTellTheUserAndStoreNothing();
+  void caseFileThatCannotBeWrittenIsAnErrorOfTheStore();
   void nothingFoundOffersRetryAndRetriesDetectionOnly();
   void linkWayDialogKeepsTheChoice();
   void bluetoothDownloadGoesOverTheRadioLink();
@@ -511,6 +512,28 @@ void TransferTest::linkFaultsTellTheUserAndStoreNothing() {
   QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
   QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
   QVERIFY(View()->Session().Info().open);
+}
+
+void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
+  SimRig rig(sim::MakeSampleRecorder(kTaloColor));
+  QVERIFY(rig.started);
+  rig.Use(Data());
+  // A plain file where the single-user folder belongs: the ambulatory file is stored, the
+  // single-user one cannot be.
+  const std::string blocker = Data() + "/" + g_Config->currentConfigName + "/SingleUser";
+  fs::create_directories(fs::path(blocker).parent_path());
+  std::ofstream(blocker) << "in the way";
+  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+
+  const DownloadOutcome& outcome = Device().LastDownload();
+  QCOMPARE(int(outcome.step), int(DownloadStep::Store));
+  QCOMPARE(int(outcome.caseFile), int(kCaseFileWriteFailed));
+  QCOMPARE(int(messages_->sink.messages.size()), 1);
+  QCOMPARE(messages_->sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
+  QCOMPARE(Device().StoredFiles().size(), size_t(1));
+  QCOMPARE(QString::fromStdString(Tail(Device().StoredFiles().front())), QString("VESK/01.awp"));
+  // A partly stored download is not offered for opening.
+  QVERIFY(!View()->Session().Info().open);
 }
 
 void TransferTest::nothingFoundOffersRetryAndRetriesDetectionOnly() {

@@ -357,10 +357,10 @@ void TransferDialogsTest::progressWindowCancelWaitsForTheWorker() {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         sawCancel = true;
         progress.state = kStateFailed;
-        return int(kResultCancelled);
+        return ToInt(DeviceResult::Cancelled);
       },
       &stats);
-  QCOMPARE(r, int(kResultCancelled));
+  QCOMPARE(r, int(DeviceResult::Cancelled));
   QVERIFY(armed.load());
   QVERIFY(sawCancel.load());
   QVERIFY(stats.cancelled);

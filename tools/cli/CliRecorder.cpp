@@ -131,7 +131,7 @@ bool StartTrace(Session& s, const LinkArgs& link) {
 }
 
 // Detection as the program runs it; with --port only that port is greeted.
-int Detect(Session& s, LinkArgs& link) {
+DeviceResult Detect(Session& s, LinkArgs& link) {
   DeviceCaseDocument& doc = s.doc;
   const Home& home = s.home;
   if (!link.port.empty()) {
@@ -141,29 +141,57 @@ int Detect(Session& s, LinkArgs& link) {
   } else {
     link.detect.extraPorts = SplitPortList(home.config.settings.extraSerialPorts);
   }
-  const int r = doc.DetectRecorder(link.detect, link.timeoutMs);
-  if (r != kResultOk) {
+  const DeviceResult r = doc.DetectRecorder(link.detect, link.timeoutMs);
+  if (r != DeviceResult::Ok) {
     const TextKey key = DetectResultKey(r);
     const std::string text = key.Text(home.language);
-    std::fprintf(stderr, "vesk-cli: %s (%d)%s%s\n", TransferResultText(r), r,
+    std::fprintf(stderr, "vesk-cli: %s (%d)%s%s\n", TransferResultText(r), ToInt(r),
                  text.empty() ? "" : ": ", text.c_str());
   }
   return r;
 }
 
-int ExitFor(int result) {
+int ExitFor(DeviceResult result) {
   switch (result) {
-    case kResultOk:
+    case DeviceResult::Ok:
       return 0;
-    case kResultDetectRetry:
+    case DeviceResult::DetectRetry:
       return kExitNotFound;
-    case kResultNoData:
+    case DeviceResult::NoData:
       return kExitNoData;
-    case kResultNotSupported:
+    case DeviceResult::NotSupported:
       return kExitNotSupported;
     default:
       return 1;
   }
+}
+
+int ExitFor(const DownloadOutcome& outcome) {
+  switch (outcome.step) {
+    case DownloadStep::Transfer:
+      return ExitFor(outcome.device);
+    case DownloadStep::NoData:
+      return kExitNoData;
+    case DownloadStep::Store:
+      return 1;
+    case DownloadStep::Stored:
+      break;
+  }
+  return 0;
+}
+
+const char* StepName(DownloadStep step) {
+  switch (step) {
+    case DownloadStep::Transfer:
+      return "transfer";
+    case DownloadStep::NoData:
+      return "no data";
+    case DownloadStep::Store:
+      return "store";
+    case DownloadStep::Stored:
+      break;
+  }
+  return "stored";
 }
 
 Json RecorderJson(const DeviceCaseDocument& doc, const int modes[kDataModeSlots]) {
@@ -188,12 +216,12 @@ int DetectCommand(std::vector<std::string> args) {
   Session s;
   if (!s.home.Load()) return 1;
   if (!StartTrace(s, link)) return 1;
-  const int r = Detect(s, link);
-  if (r != kResultOk) return ExitFor(r);
+  const DeviceResult r = Detect(s, link);
+  if (r != DeviceResult::Ok) return ExitFor(r);
   int modes[kDataModeSlots];
-  const int m = s.doc.Link().GetDataModes(modes);
-  if (m != kResultOk) {
-    std::fprintf(stderr, "vesk-cli: %s (%d)\n", TransferResultText(m), m);
+  const DeviceResult m = s.doc.Link().GetDataModes(modes);
+  if (m != DeviceResult::Ok) {
+    std::fprintf(stderr, "vesk-cli: %s (%d)\n", TransferResultText(m), ToInt(m));
     return ExitFor(m);
   }
   const Json j = RecorderJson(s.doc, modes);
@@ -235,13 +263,13 @@ int DownloadCommand(std::vector<std::string> args) {
       std::fprintf(stderr, "vesk-cli: the patient-information program '%s' could not be run\n",
                    system.otherExe.c_str());
   }
-  const int r = Detect(s, link);
-  if (r != kResultOk) return ExitFor(r);
+  const DeviceResult r = Detect(s, link);
+  if (r != DeviceResult::Ok) return ExitFor(r);
 
   int modes[kDataModeSlots];
-  const int m = s.doc.Link().GetDataModes(modes);
-  if (m != kResultOk) {
-    std::fprintf(stderr, "vesk-cli: %s (%d)\n", TransferResultText(m), m);
+  const DeviceResult m = s.doc.Link().GetDataModes(modes);
+  if (m != DeviceResult::Ok) {
+    std::fprintf(stderr, "vesk-cli: %s (%d)\n", TransferResultText(m), ToInt(m));
     return ExitFor(m);
   }
   const int kind = s.doc.Detected().nDeviceKind;
@@ -253,16 +281,19 @@ int DownloadCommand(std::vector<std::string> args) {
   s.doc.SetDownloadTarget(s.home.config.settings.patientFilePath, s.home.config.currentConfigName);
   s.doc.ChooseDataMode(kind, mode);
   const int d = s.doc.DownloadData(mode);
+  const DownloadOutcome& outcome = s.doc.LastDownload();
+  const bool stored = outcome.step == DownloadStep::Stored;
 
   CaseInfoApplied info;
-  if (d == kResultOk)
-    info = ApplyCaseInfoToStoredCase(system, s.doc.StoredCasePath(), CaseInfoXmlPath());
+  if (stored) info = ApplyCaseInfoToStoredCase(system, s.doc.StoredCasePath(), CaseInfoXmlPath());
   const std::string message =
-      d == kResultOk ? s.doc.ResultText() : DownloadResultKey(d).Text(s.home.language);
+      stored ? s.doc.ResultText() : DownloadResultKey(outcome).Text(s.home.language);
   if (link.json) {
     Json j = RecorderJson(s.doc, modes);
     j["mode"] = mode;
     j["result"] = d;
+    j["step"] = StepName(outcome.step);
+    if (!stored) j["cause"] = DownloadOutcomeText(outcome);
     j["files"] = s.doc.StoredFiles();
     j["current"] = s.doc.StoredCasePath();
     j["text"] = message;
@@ -272,12 +303,12 @@ int DownloadCommand(std::vector<std::string> args) {
     for (const std::string& f : s.doc.StoredFiles()) std::printf("stored %s\n", f.c_str());
     if (!message.empty()) std::printf("%s\n", message.c_str());
   }
-  if (d != kResultOk)
-    std::fprintf(stderr, "vesk-cli: download: %s (%d)\n", TransferResultText(d), d);
+  if (!stored)
+    std::fprintf(stderr, "vesk-cli: download: %s (%d)\n", DownloadOutcomeText(outcome).c_str(), d);
   if (info.wanted && !info.ok())
     std::fprintf(stderr, "vesk-cli: CaseInfo.xml was not applied: %s\n",
                  info.xml.error.empty() ? "the case could not be written" : info.xml.error.c_str());
-  return ExitFor(d);
+  return ExitFor(outcome);
 }
 
 int UploadCommand(std::vector<std::string> args) {
@@ -292,8 +323,8 @@ int UploadCommand(std::vector<std::string> args) {
     std::fprintf(stderr, "vesk-cli: %s\n", error.c_str());
     return 2;
   }
-  const int r = Detect(s, link);
-  if (r != kResultOk) return ExitFor(r);
+  const DeviceResult r = Detect(s, link);
+  if (r != DeviceResult::Ok) return ExitFor(r);
   const int kind = s.doc.Detected().nDeviceKind;
   const RecorderModel* model = ModelOfKind(kind);
   if (!model || model->uploadModes.empty()) {
@@ -301,10 +332,10 @@ int UploadCommand(std::vector<std::string> args) {
     return kExitNotSupported;
   }
   _UPLOAD_NEEDED_DATA needed;
-  const int p = s.doc.ReadRecorderPlan(needed);
-  if (p != kResultOk) {
+  const DeviceResult p = s.doc.ReadRecorderPlan(needed);
+  if (p != DeviceResult::Ok) {
     std::fprintf(stderr, "vesk-cli: reading the recorder's plan: %s (%d)\n", TransferResultText(p),
-                 p);
+                 ToInt(p));
     return ExitFor(p);
   }
   const int mode = planArgs.monitor ? kModeMonitor : kModeRecording;
@@ -317,20 +348,21 @@ int UploadCommand(std::vector<std::string> args) {
   }
   s.doc.SetUploadPlan(plan.plan);
   s.doc.ChooseDataMode(kind, mode);
-  const int u = s.doc.UploadPlan();
+  const DeviceResult u = DeviceResultOf(s.doc.UploadPlan());
   const std::string message = UploadResultKey(u).Text(s.home.language);
   if (link.json) {
     Json j;
     j["model"] = ModelName(kind);
     j["mode"] = mode;
-    j["result"] = u;
+    j["result"] = ToInt(u);
     j["plan"] = PlanJson(plan.plan);
     j["text"] = message;
     std::cout << j.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
   } else if (!message.empty()) {
     std::printf("%s\n", message.c_str());
   }
-  if (u != kResultOk) std::fprintf(stderr, "vesk-cli: upload: %s (%d)\n", TransferResultText(u), u);
+  if (u != DeviceResult::Ok)
+    std::fprintf(stderr, "vesk-cli: upload: %s (%d)\n", TransferResultText(u), ToInt(u));
   return ExitFor(u);
 }
 

@@ -110,18 +110,18 @@ bool TransferCommands::DetectStep(Direction direction) {
   const int watchdogMs = Hooks().watchdogMs;
   for (;;) {
     for (int& m : modes_) m = 0;
-    modesResult_ = kResultFail;
+    modesResult_ = DeviceResult::Fail;
     const QString title = QString::fromStdString(Text("Global Setting", "IDS_FINDDEVICE"));
-    const int r = Run(TransferProgressDialog::TextMode::Fixed, title, [&]() -> int {
-      const int found = doc_.DetectRecorder(options, watchdogMs);
-      if (found != kResultOk) return found;
+    const DeviceResult r = DeviceResultOf(Run(TransferProgressDialog::TextMode::Fixed, title, [&] {
+      const DeviceResult found = doc_.DetectRecorder(options, watchdogMs);
+      if (found != DeviceResult::Ok) return ToInt(found);
       if (Hooks().tuneLink) Hooks().tuneLink(doc_.Link());
       // The download asks the recorder for its data modes while the window still searches.
       if (direction == Direction::Download) modesResult_ = doc_.Link().GetDataModes(modes_);
-      return found;
-    });
+      return ToInt(found);
+    }));
     if (lastRun_.cancelled) return false;  // the user stopped the search: nothing to say
-    if (r == kResultOk) return true;
+    if (r == DeviceResult::Ok) return true;
     std::string text = DetectResultKey(r).Text(language_);
     if (DetectOffersRetry(r)) {
       const std::vector<std::string> denied = DeniedPorts(options);
@@ -157,7 +157,7 @@ void TransferCommands::Download() {
 }
 
 void TransferCommands::DownloadFound() {
-  if (modesResult_ != kResultOk) {
+  if (modesResult_ != DeviceResult::Ok) {
     Tell(DownloadResultKey(modesResult_).Text(language_), MessageIcon::Error);
     return;
   }
@@ -174,17 +174,24 @@ void TransferCommands::DownloadFound() {
     mode = dialog.ChosenMode();
   }
   if (mode == 0) {
-    Tell(DownloadResultKey(kResultNoData).Text(language_), MessageIcon::Information);
+    Tell(DownloadResultKey(DeviceResult::NoData).Text(language_), MessageIcon::Information);
     return;
   }
   doc_.SetDownloadTarget(config_.settings.patientFilePath, config_.currentConfigName);
   doc_.ChooseDataMode(kind, mode);
   std::fprintf(stderr, "m_nTransportType = %d\r\n", doc_.Progress().type.load());
   const int r = Run(TransferProgressDialog::TextMode::TransportType, {},
-                    [this, mode] { return int(doc_.DownloadData(mode)); });
-  if (lastRun_.cancelled && r == kResultCancelled) return;  // stopped by the user: no message
-  if (r != kResultOk) {
-    const TextKey key = DownloadResultKey(r);
+                    [this, mode] { return doc_.DownloadData(mode); });
+  DownloadOutcome outcome = doc_.LastDownload();
+  // A worker that ended with an exception left the outcome half made: a failed transfer.
+  if (outcome.Code() != r) outcome = {DownloadStep::Transfer, DeviceResult::Fail};
+  const bool stopped =
+      outcome.step == DownloadStep::Transfer && outcome.device == DeviceResult::Cancelled;
+  if (lastRun_.cancelled && stopped) return;  // stopped by the user: no message
+  if (outcome.step != DownloadStep::Stored) {
+    if (outcome.step == DownloadStep::Store)
+      std::fprintf(stderr, "%s\r\n", DownloadOutcomeText(outcome).c_str());
+    const TextKey key = DownloadResultKey(outcome);
     if (!key.empty()) Tell(key.Text(language_), MessageIcon::Error);
     return;
   }
@@ -210,10 +217,10 @@ void TransferCommands::UploadFound() {
   config_.settings.patientID = plan::PatientIdStamp(now);
 
   _UPLOAD_NEEDED_DATA needed;
-  const int p = Run(TransferProgressDialog::TextMode::TransportType, {},
-                    [&] { return int(doc_.ReadRecorderPlan(needed)); });
-  if (lastRun_.cancelled && p == kResultCancelled) return;
-  if (p != kResultOk) {
+  const DeviceResult p = DeviceResultOf(Run(TransferProgressDialog::TextMode::TransportType, {},
+                                            [&] { return ToInt(doc_.ReadRecorderPlan(needed)); }));
+  if (lastRun_.cancelled && p == DeviceResult::Cancelled) return;
+  if (p != DeviceResult::Ok) {
     const TextKey key = UploadResultKey(p);
     if (!key.empty()) Tell(key.Text(language_), MessageIcon::Error);
     return;
@@ -234,12 +241,13 @@ void TransferCommands::UploadFound() {
   doc_.ChooseDataMode(kind, mode);
   doc_.Progress().type = kTransportNothing;
   std::fprintf(stderr, "m_nTransportType = %d\r\n", doc_.Progress().type.load());
-  const int u = Run(TransferProgressDialog::TextMode::TransportType, {},
-                    [this] { return int(doc_.UploadPlan()); });
-  if (lastRun_.cancelled && u == kResultCancelled) return;
+  const DeviceResult u = DeviceResultOf(Run(TransferProgressDialog::TextMode::TransportType, {},
+                                            [this] { return doc_.UploadPlan(); }));
+  if (lastRun_.cancelled && u == DeviceResult::Cancelled) return;
   const TextKey key = UploadResultKey(u);
   if (!key.empty())
-    Tell(key.Text(language_), u == kResultOk ? MessageIcon::Information : MessageIcon::Error);
+    Tell(key.Text(language_),
+         u == DeviceResult::Ok ? MessageIcon::Information : MessageIcon::Error);
 }
 
 }  // namespace vesk

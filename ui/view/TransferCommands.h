@@ -70,8 +70,8 @@ class TransferCommands {
   void CloseBluetooth();
   void DownloadFound();
   void UploadFound();
-  int Run(TransferProgressDialog::TextMode mode, const QString& fixedText,
-          const std::function<int()>& work);
+  [[nodiscard]] int Run(TransferProgressDialog::TextMode mode, const QString& fixedText,
+                        const std::function<int()>& work);
   void Tell(const std::string& text, MessageIcon icon = MessageIcon::None);
   std::string Text(const char* section, const char* key) const;
 
@@ -83,7 +83,7 @@ class TransferCommands {
   std::unique_ptr<CBlueTooth> radio_;
   int remoteIndex_ = -1;
   int modes_[kDataModeSlots] = {};
-  int modesResult_ = 0;
+  DeviceResult modesResult_ = DeviceResult::Fail;
   TransferRunStats lastRun_;
 };
 

@@ -134,12 +134,12 @@ TEST(Bluetooth, DetectsAndDownloadsOverTheRadioLink) {
   o.probeSystemPorts = false;
   o.extraPorts = {"/nonexistent/never-probed"};
   tag_SUPPORT_PROTOCOL found;
-  ASSERT_EQ(link.Detect(o, found), kResultOk);
+  ASSERT_EQ(link.Detect(o, found), DeviceResult::Ok);
   EXPECT_TRUE(link.FoundPort().bluetooth);
   ASSERT_TRUE(link.CreateLinkObjects(found.nProtocol));
   _DOWNLOAD_DATAINFO data;
   _SUB_VERSION version;
-  ASSERT_EQ(link.Download(1, data, found, version), kResultOk);
+  ASSERT_EQ(link.Download(1, data, found, version), DeviceResult::Ok);
   EXPECT_EQ(std::get<_DOWNLOAD_TALOCOLOR>(data.data).recording.readings,
             sim.Snapshot().readings.at(link::kBlockRecording).readings);
   // The transfer closes only its own use of the link; the radio keeps the socket.
@@ -147,7 +147,7 @@ TEST(Bluetooth, DetectsAndDownloadsOverTheRadioLink) {
 
   // With the link gone, detection over Bluetooth reports nothing found.
   bt.Disconnect();
-  EXPECT_EQ(link.Detect(o, found), kResultDetectRetry);
+  EXPECT_EQ(link.Detect(o, found), DeviceResult::DetectRetry);
   stop = true;
   server.join();
 }

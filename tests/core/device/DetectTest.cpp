@@ -21,14 +21,14 @@ TEST(Detect, FindsEveryKindOnAnExtraPort) {
     DetectOptions o = h.PtyOnly();
     o.extraPorts.insert(o.extraPorts.begin(), "/nonexistent/ttyX");  // skipped
     tag_SUPPORT_PROTOCOL found;
-    ASSERT_EQ(h.link.Detect(o, found), kResultOk) << kind;
+    ASSERT_EQ(h.link.Detect(o, found), DeviceResult::Ok) << kind;
     EXPECT_EQ(found, (tag_SUPPORT_PROTOCOL{kind, rec.protocol, 0x21, 1}));
     EXPECT_EQ(h.link.FoundPort().port, h.runner.Path());
     EXPECT_EQ(h.link.Progress().state.load(), kStateFinished);
     // The link objects made from the result reach the same recorder.
     ASSERT_TRUE(h.link.CreateLinkObjects(found.nProtocol));
     int modes[kDataModeSlots];
-    EXPECT_EQ(h.link.GetDataModes(modes), kResultOk);
+    EXPECT_EQ(h.link.GetDataModes(modes), DeviceResult::Ok);
   }
 }
 
@@ -46,14 +46,14 @@ TEST(Detect, NothingThereAsksForARetry) {
   o.probeSystemPorts = false;
   o.extraPorts = {"/nonexistent/ttyA", "/dev/null"};  // missing, and not a serial port
   tag_SUPPORT_PROTOCOL found;
-  EXPECT_EQ(link.Detect(o, found), kResultDetectRetry);
+  EXPECT_EQ(link.Detect(o, found), DeviceResult::DetectRetry);
   EXPECT_EQ(link.Progress().state.load(), kStateFailed);
   EXPECT_EQ(found.nDeviceKind, 0);
 }
 
 TEST(Detect, RegionAndRemoteErrorsAreReported) {
-  for (auto [status, result] : {std::pair{link::kStatusRegion, kResultRegionError},
-                                std::pair{link::kStatusRemote, kResultRemoteError}}) {
+  for (auto [status, result] : {std::pair{link::kStatusRegion, DeviceResult::RegionError},
+                                std::pair{link::kStatusRemote, DeviceResult::RemoteError}}) {
     SimHarness h(sim::MakeSampleRecorder(kPexa));
     ASSERT_TRUE(h.Start());
     sim::SimFaults f;
@@ -71,7 +71,7 @@ TEST(Detect, UnknownKindOrProtocolIsNotOurRecorder) {
   SimHarness h(rec);
   ASSERT_TRUE(h.Start());
   tag_SUPPORT_PROTOCOL found;
-  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found), kResultDetectRetry);
+  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found), DeviceResult::DetectRetry);
 }
 
 TEST(Detect, WatchdogStopsAHangingSearchWithRetry) {
@@ -84,7 +84,7 @@ TEST(Detect, WatchdogStopsAHangingSearchWithRetry) {
   DetectOptions o = h.PtyOnly();
   o.timing = LinkTiming{60000, 0, 4091};  // the port alone would wait a minute
   tag_SUPPORT_PROTOCOL found;
-  EXPECT_EQ(h.link.Detect(o, found, 300), kResultDetectRetry);
+  EXPECT_EQ(h.link.Detect(o, found, 300), DeviceResult::DetectRetry);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
 }
 
@@ -95,12 +95,12 @@ TEST(Detect, CancelBeforeTheSearchStartsEndsItAtOnce) {
   h.link.Cancel();
   tag_SUPPORT_PROTOCOL found;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), kResultDetectRetry);
+  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), DeviceResult::DetectRetry);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_EQ(h.sim.RequestsSeen(), 0);
   // Armed again, the same recorder is found.
   h.link.Arm();
-  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), kResultOk);
+  EXPECT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), DeviceResult::Ok);
   EXPECT_EQ(found.nDeviceKind, kMiru);
 }
 

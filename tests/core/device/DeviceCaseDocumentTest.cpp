@@ -41,10 +41,17 @@ struct DocHarness {
     o.probeSystemPorts = false;
     o.extraPorts = {runner.Path()};
     o.timing = test::QuickTiming();
-    const int r = doc.DetectRecorder(o, 5000);
-    if (r != kResultOk) return ::testing::AssertionFailure() << "detection gave " << r;
+    const DeviceResult r = doc.DetectRecorder(o, 5000);
+    if (r != DeviceResult::Ok)
+      return ::testing::AssertionFailure() << "detection gave " << ToInt(r);
     doc.Link().SetLinkTiming(test::QuickTiming());
     return ::testing::AssertionSuccess();
+  }
+  // DownloadData, and how it ended; the int must be the one the outcome stands for.
+  DownloadOutcome Download(int mode) {
+    const int32_t code = doc.DownloadData(mode);
+    EXPECT_EQ(code, doc.LastDownload().Code());
+    return doc.LastDownload();
   }
   std::string Path(const char* folder, int ending) const {
     return temp / ("data/Ann/" + std::string(folder) + "/" + kStamp + "0" + std::to_string(ending) +
@@ -68,6 +75,12 @@ struct DocHarness {
   sim::RecorderSimulator sim;
   sim::SimulatorRunner runner;
 };
+
+const DownloadOutcome kStored{DownloadStep::Stored, DeviceResult::Ok, kCaseFileOk};
+const DownloadOutcome kNoData{DownloadStep::NoData, DeviceResult::Ok, kCaseFileOk};
+DownloadOutcome TransferFailed(DeviceResult r) {
+  return {DownloadStep::Transfer, r, kCaseFileOk};
+}
 
 _FILE_ALL_INFO Load(const std::string& path) {
   auto file = CFilemanage::CreateFor(path);
@@ -145,12 +158,12 @@ TEST_P(DocumentDownload, StoresWhatTheRecorderHoldsWhereItBelongs) {
   EXPECT_EQ(h.doc.Detected().nProtocol, c.protocol);
   const sim::SimRecorder rec = h.sim.Snapshot();
   h.doc.ChooseDataMode(c.kind, c.mode);
-  const int32_t r = h.doc.DownloadData(c.mode);
+  const DownloadOutcome r = h.Download(c.mode);
 
   std::vector<std::string> want;
   switch (c.kind) {
     case kTaloColor: {
-      ASSERT_EQ(r, kResultOk);
+      ASSERT_EQ(r, kStored);
       want = {h.Path("SingleUser", 2), h.Path("VESK", 1)};
       const _FILE_ALL_INFO amb = Load(h.Path("VESK", 1));
       ExpectHeader(amb, rec, 1);
@@ -165,7 +178,7 @@ TEST_P(DocumentDownload, StoresWhatTheRecorderHoldsWhereItBelongs) {
       break;
     }
     case kMiru: {
-      ASSERT_EQ(r, kResultOk);
+      ASSERT_EQ(r, kStored);
       const char* folder = c.mode == 1 ? "VESK" : c.mode == 2 ? "Monitor" : "SingleUser";
       const int ending = c.mode == 1 ? 1 : c.mode;
       want = {h.Path(folder, ending)};
@@ -195,10 +208,10 @@ TEST_P(DocumentDownload, StoresWhatTheRecorderHoldsWhereItBelongs) {
     case kQora: {
       // The built-in home monitor has readings for users 1 and 2 only.
       if (c.mode == kModeUser3) {
-        EXPECT_EQ(r, kResultNoData);
+        EXPECT_EQ(r, kNoData);
         break;
       }
-      ASSERT_EQ(r, kResultOk);
+      ASSERT_EQ(r, kStored);
       for (int u = 1; u <= 2; ++u) {
         if (c.mode != kModeAllUsers && c.mode != 3 + u) continue;
         want.push_back(h.Path("BPM", u));
@@ -212,7 +225,7 @@ TEST_P(DocumentDownload, StoresWhatTheRecorderHoldsWhereItBelongs) {
       break;
     }
     default: {
-      ASSERT_EQ(r, kResultOk);
+      ASSERT_EQ(r, kStored);
       want = {h.Path("VESK", 1)};
       const _FILE_ALL_INFO f = Load(want[0]);
       ExpectHeader(f, rec, 1);
@@ -247,7 +260,7 @@ TEST(DocumentDownloadEdges, QoraWithOnlyUserTwoStoresOneFileUnderItsOwnIdentity)
   DocHarness h(rec);
   ASSERT_TRUE(h.Start());
   h.doc.SetCasePath(h.temp / "open.awp");
-  ASSERT_EQ(h.doc.DownloadData(kModeAllUsers), kResultOk);
+  ASSERT_EQ(h.Download(kModeAllUsers), kStored);
   EXPECT_EQ(h.Files(), std::vector<std::string>{h.Path("BPM", 2)});
   // The open case keeps its path: its edits must never land in the new file.
   EXPECT_EQ(h.doc.CasePath(), h.temp / "open.awp");
@@ -256,7 +269,7 @@ TEST(DocumentDownloadEdges, QoraWithOnlyUserTwoStoresOneFileUnderItsOwnIdentity)
   EXPECT_EQ(f.patient.name, "User2");
   EXPECT_EQ(f.patient.caseId, "002");
   // Asking for the empty user alone is "no data" and stores nothing.
-  EXPECT_EQ(h.doc.DownloadData(kModeUser1), kResultNoData);
+  EXPECT_EQ(h.Download(kModeUser1), kNoData);
   EXPECT_EQ(h.Files().size(), 1u);
 }
 
@@ -265,7 +278,7 @@ TEST(DocumentDownloadEdges, TaloColorWithOnlySingleUserReadingsSaysSoAndOffersTh
   rec.readings[link::kBlockRecording] = {};
   DocHarness h(rec);
   ASSERT_TRUE(h.Start());
-  ASSERT_EQ(h.doc.DownloadData(kModeRecording), kResultOk);
+  ASSERT_EQ(h.Download(kModeRecording), kStored);
   EXPECT_EQ(h.Files(), std::vector<std::string>{h.Path("SingleUser", 2)});
   EXPECT_EQ(h.doc.StoredCasePath(), h.Path("SingleUser", 2));
   EXPECT_EQ(h.doc.ResultText(),
@@ -280,7 +293,7 @@ TEST(DocumentDownloadEdges, EmptyRecorderOfEveryKindIsNoDataAndStoresNothing) {
     DocHarness h(rec);
     ASSERT_TRUE(h.Start());
     const int mode = kind == kQora ? kModeAllUsers : kind == kMiru ? kModeMonitor : 1;
-    EXPECT_EQ(h.doc.DownloadData(mode), kResultNoData) << kind;
+    EXPECT_EQ(h.Download(mode), kNoData) << kind;
     EXPECT_TRUE(h.Files().empty()) << kind;
     EXPECT_TRUE(h.doc.StoredCasePath().empty());
   }
@@ -291,7 +304,7 @@ TEST(DocumentDownloadEdges, MiruMonitoringWithSpO2AloneIsStored) {
   rec.readings[link::kBlockMonitor] = {};
   DocHarness h(rec);
   ASSERT_TRUE(h.Start());
-  ASSERT_EQ(h.doc.DownloadData(kModeMonitor), kResultOk);
+  ASSERT_EQ(h.Download(kModeMonitor), kStored);
   const _FILE_ALL_INFO f = Load(h.Path("Monitor", 2));
   EXPECT_TRUE(f.readings.empty());
   EXPECT_EQ(f.samples, rec.spo2->samples);
@@ -300,8 +313,8 @@ TEST(DocumentDownloadEdges, MiruMonitoringWithSpO2AloneIsStored) {
 TEST(DocumentDownloadEdges, SecondDownloadInTheSameSecondGetsTheNextStamp) {
   DocHarness h(sim::MakeSampleRecorder(kPexa));
   ASSERT_TRUE(h.Start());
-  ASSERT_EQ(h.doc.DownloadData(kModeRecording), kResultOk);
-  ASSERT_EQ(h.doc.DownloadData(kModeRecording), kResultOk);
+  ASSERT_EQ(h.Download(kModeRecording), kStored);
+  ASSERT_EQ(h.Download(kModeRecording), kStored);
   EXPECT_EQ(h.Files(), (std::vector<std::string>{h.Path("VESK", 1),
                                                  h.temp / "data/Ann/VESK/2024050609411801.awp"}));
 }
@@ -317,7 +330,7 @@ TEST(DocumentDownloadFaults, LinkCutAtAnyPointStoresNothing) {
       DocHarness clean(sim::MakeSampleRecorder(kind));
       ASSERT_TRUE(clean.Start());
       const uint64_t before = clean.sim.BytesSent();
-      ASSERT_EQ(clean.doc.DownloadData(mode), kResultOk);
+      ASSERT_EQ(clean.Download(mode), kStored);
       whole = clean.sim.BytesSent() - before;
     }
     // The last reply (to BYE, 10 bytes) is not waited for: cut inside the last data reply.
@@ -327,9 +340,11 @@ TEST(DocumentDownloadFaults, LinkCutAtAnyPointStoresNothing) {
       sim::SimFaults f;
       f.cutAfterBytes = static_cast<int64_t>(h.sim.BytesSent() + cut);
       h.sim.SetFaults(f);
-      const int32_t r = h.doc.DownloadData(mode);
-      EXPECT_TRUE(r == kResultNoReply || r == kResultLinkLost || r == kResultProtocolError)
-          << kind << " cut " << cut << " gave " << r;
+      const DownloadOutcome r = h.Download(mode);
+      EXPECT_EQ(r.step, DownloadStep::Transfer);
+      EXPECT_TRUE(r.device == DeviceResult::NoReply || r.device == DeviceResult::LinkLost ||
+                  r.device == DeviceResult::ProtocolError)
+          << kind << " cut " << cut << " gave " << ToInt(r.device);
       EXPECT_EQ(h.doc.Progress().state.load(), kStateFailed);
       EXPECT_TRUE(h.Files().empty()) << kind << " cut " << cut;
       EXPECT_TRUE(h.doc.ResultText().empty());
@@ -344,22 +359,22 @@ TEST(DocumentDownloadFaults, RecorderErrorsAndCancelStoreNothing) {
   f.errorStatus = link::kStatusRemote;
   f.errorCommand = link::kCmdRead;
   h.sim.SetFaults(f);
-  EXPECT_EQ(h.doc.DownloadData(kModeRecording), kResultRemoteError);
+  EXPECT_EQ(h.Download(kModeRecording), TransferFailed(DeviceResult::RemoteError));
   h.sim.SetFaults({});
   // Cancel asked after arming but before the worker got going is honoured, not lost.
   h.doc.Link().Arm();
   h.doc.Link().Cancel();
   const int requestsBefore = h.sim.RequestsSeen();
-  int32_t cancelled = -1;
-  std::thread worker([&] { cancelled = h.doc.DownloadData(kModeRecording); });
+  DownloadOutcome cancelled;
+  std::thread worker([&] { cancelled = h.Download(kModeRecording); });
   worker.join();
-  EXPECT_EQ(cancelled, kResultCancelled);
+  EXPECT_EQ(cancelled, TransferFailed(DeviceResult::Cancelled));
   EXPECT_EQ(h.doc.Progress().state.load(), kStateFailed);
   EXPECT_TRUE(h.Files().empty());
   EXPECT_EQ(h.sim.RequestsSeen(), requestsBefore);  // not a single packet went out
   // Arming again clears the old request: the next download goes through.
   h.doc.Link().Arm();
-  ASSERT_EQ(h.doc.DownloadData(kModeRecording), kResultOk);
+  ASSERT_EQ(h.Download(kModeRecording), kStored);
   EXPECT_EQ(h.Files().size(), 1u);
 }
 
@@ -368,8 +383,8 @@ TEST(DocumentDownloadFaults, FailedWriteKeepsTheFilesStoredBeforeIt) {
   ASSERT_TRUE(h.Start());
   // A plain file where the single-user folder belongs: that folder cannot be made.
   test::WriteBytes(h.temp / "data/Ann/SingleUser", "in the way");
-  const int32_t r = h.doc.DownloadData(kModeRecording);
-  EXPECT_EQ(r, kCaseFileWriteFailed);
+  EXPECT_EQ(h.Download(kModeRecording),
+            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed}));
   EXPECT_EQ(h.Files(),
             (std::vector<std::string>{h.temp / "data/Ann/SingleUser", h.Path("VESK", 1)}));
   EXPECT_EQ(h.doc.StoredFiles(), std::vector<std::string>{h.Path("VESK", 1)});
@@ -382,7 +397,8 @@ TEST(DocumentDownloadFaults, UnusableUserFolderIsAWriteFailureNotSuccess) {
   DocHarness h(sim::MakeSampleRecorder(kQora));
   ASSERT_TRUE(h.Start());
   h.doc.SetDownloadTarget(h.temp / "data", "");
-  EXPECT_EQ(h.doc.DownloadData(kModeAllUsers), kCaseFileWriteFailed);
+  EXPECT_EQ(h.Download(kModeAllUsers),
+            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed}));
   EXPECT_EQ(h.doc.ResultText(), "Failed in saving");
   EXPECT_TRUE(h.Files().empty());
 }
@@ -396,15 +412,15 @@ TEST(DocumentUpload, MiruModeFollowsTheChoiceOtherKindsAlwaysModeOne) {
   std::strcpy(plan.patientName, "Eva");
   h.doc.SetUploadPlan(plan);
   h.doc.ChooseDataMode(kMiru, kModeMonitor);
-  ASSERT_EQ(h.doc.UploadPlan(), kResultOk);
+  ASSERT_EQ(DeviceResultOf(h.doc.UploadPlan()), DeviceResult::Ok);
   EXPECT_EQ(h.sim.Snapshot().uploadedMode, kModeMonitor);
   h.doc.ChooseDataMode(kMiru, kModeRecording);
-  ASSERT_EQ(h.doc.UploadPlan(), kResultOk);
+  ASSERT_EQ(DeviceResultOf(h.doc.UploadPlan()), DeviceResult::Ok);
   EXPECT_EQ(h.sim.Snapshot().uploadedMode, kModeRecording);
   // A MIRU download in single-user mode also leaves the flag at 0.
   h.doc.ChooseDataMode(kMiru, kModeSingleUser);
   EXPECT_EQ(h.doc.Mode2Flag(), 0);
-  ASSERT_EQ(h.doc.UploadPlan(), kResultOk);
+  ASSERT_EQ(DeviceResultOf(h.doc.UploadPlan()), DeviceResult::Ok);
   EXPECT_EQ(h.sim.Snapshot().uploadedMode, kModeMonitor);
   EXPECT_EQ(std::memcmp(h.sim.Snapshot().uploadedBytes.data(), "Eva", 4), 0);
 
@@ -412,7 +428,7 @@ TEST(DocumentUpload, MiruModeFollowsTheChoiceOtherKindsAlwaysModeOne) {
   ASSERT_TRUE(p.Start());
   p.doc.ChooseDataMode(kMiru, kModeMonitor);  // a stale MIRU choice
   p.doc.ChooseDataMode(kPexa, kModeRecording);
-  ASSERT_EQ(p.doc.UploadPlan(), kResultOk);
+  ASSERT_EQ(DeviceResultOf(p.doc.UploadPlan()), DeviceResult::Ok);
   EXPECT_EQ(p.sim.Snapshot().uploadedMode, kModeRecording);
 }
 
@@ -423,7 +439,7 @@ TEST(DocumentUpload, RecorderPlanWithAllZeroStartsProposesSevenAndTwentyTwo) {
   DocHarness h(rec);
   ASSERT_TRUE(h.Start());
   _UPLOAD_NEEDED_DATA needed;
-  ASSERT_EQ(h.doc.ReadRecorderPlan(needed), kResultOk);
+  ASSERT_EQ(h.doc.ReadRecorderPlan(needed), DeviceResult::Ok);
   EXPECT_EQ(needed.plan.awakeHour, 7);
   EXPECT_EQ(needed.plan.asleepHour, 22);
   EXPECT_EQ(needed.plan.awakeInterval, 15);
@@ -434,13 +450,13 @@ TEST(DocumentUpload, RecorderPlanWithAllZeroStartsProposesSevenAndTwentyTwo) {
   rec.plan.asleepMinute = 30;
   DocHarness k(rec);
   ASSERT_TRUE(k.Start());
-  ASSERT_EQ(k.doc.ReadRecorderPlan(needed), kResultOk);
+  ASSERT_EQ(k.doc.ReadRecorderPlan(needed), DeviceResult::Ok);
   EXPECT_EQ(needed.plan.awakeHour, 0);
   EXPECT_EQ(needed.plan.asleepMinute, 30);
 
   DocHarness q(sim::MakeSampleRecorder(kQora));
   ASSERT_TRUE(q.Start());
-  EXPECT_EQ(q.doc.ReadRecorderPlan(needed), kResultNotSupported);
+  EXPECT_EQ(q.doc.ReadRecorderPlan(needed), DeviceResult::NotSupported);
 }
 
 TEST(DocumentDetect, NothingAnsweringIsRetryAndErrorsPassThrough) {
@@ -453,11 +469,11 @@ TEST(DocumentDetect, NothingAnsweringIsRetryAndErrorsPassThrough) {
   DetectOptions none;
   none.probeHid = false;
   none.probeSystemPorts = false;
-  EXPECT_EQ(h.doc.DetectRecorder(none, 2000), kResultDetectRetry);
+  EXPECT_EQ(h.doc.DetectRecorder(none, 2000), DeviceResult::DetectRetry);
   DetectOptions o = none;
   o.extraPorts = {h.runner.Path()};
   o.timing = test::QuickTiming();
-  EXPECT_EQ(h.doc.DetectRecorder(o, 5000), kResultRegionError);
+  EXPECT_EQ(h.doc.DetectRecorder(o, 5000), DeviceResult::RegionError);
 }
 
 }  // namespace

@@ -66,7 +66,8 @@ TEST(DownloadStoreFiles, FilesOfOneDownloadShareOneFreeStamp) {
   test::WriteBytes(temp / "data/Bo/BPM/2024123123595903.awp", "earlier");
   const StoreOutcome o =
       StoreDownload(QoraData(kModeAllUsers, {1, 3}), {kQora, 10, 0, 0}, {3, 1}, ctx, language);
-  ASSERT_EQ(o.result, kResultOk);
+  ASSERT_EQ(o.device, DeviceResult::Ok);
+  ASSERT_EQ(o.caseFile, kCaseFileOk);
   EXPECT_EQ(o.storedFiles, (std::vector<std::string>{temp / "data/Bo/BPM/2025010100000001.awp",
                                                      temp / "data/Bo/BPM/2025010100000003.awp"}));
   EXPECT_EQ(o.currentPath, o.storedFiles.back());
@@ -90,7 +91,9 @@ TEST(DownloadStoreFiles, DataOfAnotherKindIsRefusedWithoutWriting) {
   const StoreContext ctx{temp / "data", "Bo", {2024, 1, 2, 3, 4, 5}};
   _DOWNLOAD_DATAINFO d = QoraData(kModeAllUsers, {1});
   const StoreOutcome o = StoreDownload(d, {kMiru, 7, 0, 0}, {}, ctx, language);
-  EXPECT_EQ(o.result, kResultWrongDevice);
+  // Nothing a case file did: the data itself is at fault.
+  EXPECT_EQ(o.device, DeviceResult::WrongDevice);
+  EXPECT_EQ(o.caseFile, kCaseFileOk);
   EXPECT_TRUE(o.storedFiles.empty());
   EXPECT_FALSE(fsutil::FolderExists(temp / "data"));
 }

@@ -39,14 +39,14 @@ TEST_P(DownloadEveryKind, DeliversWhatTheRecorderHolds) {
   const sim::SimRecorder rec = h.sim.Snapshot();
 
   int modes[kDataModeSlots];
-  ASSERT_EQ(h.link.GetDataModes(modes), kResultOk);
+  ASSERT_EQ(h.link.GetDataModes(modes), DeviceResult::Ok);
   EXPECT_EQ(modes[c.mode], 1);
   EXPECT_EQ(modes[0], 0);
 
   _DOWNLOAD_DATAINFO data;
   tag_SUPPORT_PROTOCOL info;
   _SUB_VERSION version;
-  ASSERT_EQ(h.link.Download(c.mode, data, info, version), kResultOk);
+  ASSERT_EQ(h.link.Download(c.mode, data, info, version), DeviceResult::Ok);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFinished);
   EXPECT_EQ(h.link.Progress().percent.load(), 100);
   EXPECT_EQ(info, (tag_SUPPORT_PROTOCOL{c.kind, c.protocol, 0, 0}));
@@ -114,7 +114,7 @@ TEST(Download, ModeTheRecorderDoesNotOfferIsNotSupported) {
   _DOWNLOAD_DATAINFO data;
   tag_SUPPORT_PROTOCOL info;
   _SUB_VERSION version;
-  EXPECT_EQ(h.link.Download(kModeMonitor, data, info, version), kResultNotSupported);
+  EXPECT_EQ(h.link.Download(kModeMonitor, data, info, version), DeviceResult::NotSupported);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(data.data));
 }
@@ -130,7 +130,7 @@ TEST(Download, EmptyRecorderArrivesEmptyAndCountsAsNoData) {
     _DOWNLOAD_DATAINFO data;
     tag_SUPPORT_PROTOCOL info;
     _SUB_VERSION version;
-    ASSERT_EQ(h.link.Download(mode, data, info, version), kResultOk) << kind;
+    ASSERT_EQ(h.link.Download(mode, data, info, version), DeviceResult::Ok) << kind;
     EXPECT_TRUE(HasNoDownloadData(data)) << kind;
   }
 }
@@ -165,7 +165,7 @@ TEST(Download, NoDataRuleLooksOnlyAtTheChosenQoraUser) {
 TEST(Download, EraseEmptiesTheBlocksOfTheMode) {
   SimHarness h(sim::MakeSampleRecorder(kMiru));
   ASSERT_TRUE(h.Start());
-  ASSERT_EQ(h.link.Erase(kModeMonitor), kResultOk);
+  ASSERT_EQ(h.link.Erase(kModeMonitor), DeviceResult::Ok);
   const auto rec = h.sim.Snapshot();
   EXPECT_EQ(rec.erased, (std::vector<uint8_t>{link::kBlockMonitor, link::kBlockSpO2}));
   EXPECT_TRUE(rec.readings.at(link::kBlockMonitor).readings.empty());

@@ -7,10 +7,21 @@
 namespace vesk {
 namespace {
 
+// A device code compares with device codes only: not with the case-file library's constants,
+// whose numbers overlap, and not with a bare int that could be either.
+template <typename A, typename B>
+concept Comparable = requires(A a, B b) {
+  a == b;
+};
+static_assert(Comparable<DeviceResult, DeviceResult>);
+static_assert(!Comparable<DeviceResult, CaseFileResult>);
+static_assert(!Comparable<DeviceResult, int32_t>);
+
 std::vector<TextKey> EveryKey() {
   std::vector<TextKey> keys;
   for (int t = 0; t <= 10; ++t) keys.push_back(TransportItemKey(t));
-  for (int r : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 13, 14, 2000}) {
+  for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 13, 14, 2000}) {
+    const DeviceResult r = DeviceResultOf(code);
     keys.push_back(DetectResultKey(r));
     keys.push_back(DownloadResultKey(r));
     keys.push_back(UploadResultKey(r));
@@ -87,22 +98,50 @@ TEST(DownloadTexts, ModeChoicesFollowWhatTheRecorderOffers) {
 
 TEST(DownloadTexts, ResultMessages) {
   // Not supported (14) reads like any other recorder error (7) after a download.
-  EXPECT_EQ(DownloadResultKey(kResultNotSupported), DownloadResultKey(kResultProtocolError));
-  EXPECT_STREQ(DownloadResultKey(kResultProtocolError).key, "IDS_MSG_ERROR");
-  EXPECT_STREQ(DownloadResultKey(kResultNoData).key, "IDS_NORECIEVE_DATA");
-  EXPECT_TRUE(DownloadResultKey(kResultOk).empty());
-  EXPECT_TRUE(DownloadResultKey(kResultCancelled).empty());
-  EXPECT_STREQ(UploadResultKey(kResultOk).key, "IDS_UPLOAD_FINISH");
-  EXPECT_STREQ(UploadResultKey(kResultNotSupported).key, "IDS_NOSUPPORTFUNCTION");
-  EXPECT_STREQ(UploadResultKey(kResultLinkLost).key, "IDS_UPLOAD_ERROR");
-  EXPECT_STREQ(DetectResultKey(kResultDetectRetry).key, "IDS_DEVICE");
-  EXPECT_STREQ(DetectResultKey(kResultDetectRetry).section, "CorreLine");
-  EXPECT_TRUE(DetectOffersRetry(kResultDetectRetry));
-  EXPECT_FALSE(DetectOffersRetry(kResultRegionError));
-  EXPECT_STREQ(DetectResultKey(kResultRegionError).key, "IDS_REGIONERROR");
-  EXPECT_STREQ(DetectResultKey(kResultRemoteError).key, "IDS_REMOTEERROR");
-  EXPECT_STREQ(DetectResultKey(kResultFail).key, "IDS_SYS_ERROR");
-  EXPECT_STREQ(DetectResultKey(kResultWrongDevice).key, "IDS_SYS_ERROR");
+  EXPECT_EQ(DownloadResultKey(DeviceResult::NotSupported),
+            DownloadResultKey(DeviceResult::ProtocolError));
+  EXPECT_STREQ(DownloadResultKey(DeviceResult::ProtocolError).key, "IDS_MSG_ERROR");
+  EXPECT_STREQ(DownloadResultKey(DeviceResult::NoData).key, "IDS_NORECIEVE_DATA");
+  EXPECT_TRUE(DownloadResultKey(DeviceResult::Ok).empty());
+  EXPECT_TRUE(DownloadResultKey(DeviceResult::Cancelled).empty());
+  EXPECT_STREQ(UploadResultKey(DeviceResult::Ok).key, "IDS_UPLOAD_FINISH");
+  EXPECT_STREQ(UploadResultKey(DeviceResult::NotSupported).key, "IDS_NOSUPPORTFUNCTION");
+  EXPECT_STREQ(UploadResultKey(DeviceResult::LinkLost).key, "IDS_UPLOAD_ERROR");
+  EXPECT_STREQ(DetectResultKey(DeviceResult::DetectRetry).key, "IDS_DEVICE");
+  EXPECT_STREQ(DetectResultKey(DeviceResult::DetectRetry).section, "CorreLine");
+  EXPECT_TRUE(DetectOffersRetry(DeviceResult::DetectRetry));
+  EXPECT_FALSE(DetectOffersRetry(DeviceResult::RegionError));
+  EXPECT_STREQ(DetectResultKey(DeviceResult::RegionError).key, "IDS_REGIONERROR");
+  EXPECT_STREQ(DetectResultKey(DeviceResult::RemoteError).key, "IDS_REMOTEERROR");
+  EXPECT_STREQ(DetectResultKey(DeviceResult::Fail).key, "IDS_SYS_ERROR");
+  EXPECT_STREQ(DetectResultKey(DeviceResult::WrongDevice).key, "IDS_SYS_ERROR");
+}
+
+TEST(DownloadTexts, DownloadOutcomeNamesTheLayerThatFailedThoughTheNumbersOverlap) {
+  // 5 from the link is a lost link; 5 from the case-file library is "not a case file".
+  const DownloadOutcome lost{DownloadStep::Transfer, DeviceResult::LinkLost, kCaseFileOk};
+  const DownloadOutcome notCase{DownloadStep::Store, DeviceResult::Ok, kCaseFileNotCaseFile};
+  EXPECT_EQ(lost.Code(), notCase.Code());
+  EXPECT_EQ(DownloadOutcomeText(lost), "the port could not be opened or the link was lost");
+  EXPECT_EQ(DownloadOutcomeText(notCase), "the case file could not be written: not a case file");
+  const DownloadOutcome write{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed};
+  EXPECT_EQ(DownloadOutcomeText(write), "the case file could not be written");
+  EXPECT_EQ(write.Code(), 10);
+
+  EXPECT_STREQ(DownloadResultKey(lost).key, "IDS_MSG_ERROR");
+  EXPECT_STREQ(DownloadResultKey(notCase).key, "IDS_MSG_ERROR");
+  const DownloadOutcome noData{DownloadStep::NoData, DeviceResult::Ok, kCaseFileOk};
+  EXPECT_EQ(noData.Code(), 13);
+  EXPECT_STREQ(DownloadResultKey(noData).key, "IDS_NORECIEVE_DATA");
+  const DownloadOutcome stored{DownloadStep::Stored, DeviceResult::Ok, kCaseFileOk};
+  EXPECT_EQ(stored.Code(), 1);
+  EXPECT_TRUE(DownloadResultKey(stored).empty());
+  EXPECT_EQ(DownloadOutcomeText(stored), "done");
+  const DownloadOutcome cancelled{DownloadStep::Transfer, DeviceResult::Cancelled, kCaseFileOk};
+  EXPECT_EQ(cancelled.Code(), 2000);
+  EXPECT_TRUE(DownloadResultKey(cancelled).empty());
+  // Nothing downloaded yet reads as a failed transfer, never as stored.
+  EXPECT_EQ(DownloadOutcome{}.Code(), 0);
 }
 
 }  // namespace

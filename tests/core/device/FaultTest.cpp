@@ -2,6 +2,7 @@
 // leaves nothing half-downloaded and closes the link.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "SimHarness.h"
@@ -16,7 +17,7 @@ int ModeOf(int kind) {
   return kind == kQora ? kModeAllUsers : kind == kMiru ? kModeMonitor : 1;
 }
 
-int DownloadWith(SimHarness& h, int mode, _DOWNLOAD_DATAINFO& data) {
+DeviceResult DownloadWith(SimHarness& h, int mode, _DOWNLOAD_DATAINFO& data) {
   tag_SUPPORT_PROTOCOL info;
   _SUB_VERSION version;
   return h.link.Download(mode, data, info, version);
@@ -27,7 +28,7 @@ uint64_t CleanDownloadBytes(int kind) {
   SimHarness h(sim::MakeSampleRecorder(kind));
   if (!h.Start()) return 0;
   _DOWNLOAD_DATAINFO data;
-  if (DownloadWith(h, ModeOf(kind), data) != kResultOk) return 0;
+  if (DownloadWith(h, ModeOf(kind), data) != DeviceResult::Ok) return 0;
   return h.sim.BytesSent();
 }
 
@@ -47,7 +48,7 @@ TEST_P(FaultEveryKind, LineDroppingAnywhereEndsAsLinkLost) {
     f.hangUpOnCut = true;
     h.sim.SetFaults(f);
     _DOWNLOAD_DATAINFO data;
-    EXPECT_EQ(DownloadWith(h, ModeOf(kind), data), kResultLinkLost) << "cut at " << cut;
+    EXPECT_EQ(DownloadWith(h, ModeOf(kind), data), DeviceResult::LinkLost) << "cut at " << cut;
     EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(data.data));
     EXPECT_FALSE(h.link.Transport()->IsOpen());
@@ -66,7 +67,7 @@ TEST_P(FaultEveryKind, DamagedOrMissingRepliesAreRetried) {
       f.dropRequest = which;
     h.sim.SetFaults(f);
     _DOWNLOAD_DATAINFO data;
-    ASSERT_EQ(DownloadWith(h, ModeOf(kind), data), kResultOk) << which;
+    ASSERT_EQ(DownloadWith(h, ModeOf(kind), data), DeviceResult::Ok) << which;
     const auto rec = h.sim.Snapshot();
     EXPECT_FALSE(HasNoDownloadData(data) && kind != kQora);
   }
@@ -81,7 +82,7 @@ TEST_P(FaultEveryKind, RecorderOfAnotherKindIsRefused) {
   SimHarness h(rec);
   ASSERT_TRUE(h.Start());
   _DOWNLOAD_DATAINFO data;
-  EXPECT_EQ(DownloadWith(h, ModeOf(kind), data), kResultWrongDevice);
+  EXPECT_EQ(DownloadWith(h, ModeOf(kind), data), DeviceResult::WrongDevice);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
 }
 
@@ -95,7 +96,7 @@ TEST(Fault, SilentCutAndEndlessStallEndAsNoReply) {
     f.cutAfterBytes = 400;  // silent: the line stays, the recorder is gone
     h.sim.SetFaults(f);
     _DOWNLOAD_DATAINFO data;
-    EXPECT_EQ(DownloadWith(h, 1, data), kResultNoReply);
+    EXPECT_EQ(DownloadWith(h, 1, data), DeviceResult::NoReply);
   }
   {
     SimHarness h(sim::MakeSampleRecorder(kTaloBlack));
@@ -105,7 +106,7 @@ TEST(Fault, SilentCutAndEndlessStallEndAsNoReply) {
     f.stallSeconds = 30;  // longer than every retry together
     h.sim.SetFaults(f);
     _DOWNLOAD_DATAINFO data;
-    EXPECT_EQ(DownloadWith(h, 1, data), kResultNoReply);
+    EXPECT_EQ(DownloadWith(h, 1, data), DeviceResult::NoReply);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(data.data));
   }
 }
@@ -118,14 +119,15 @@ TEST(Fault, ShortStallIsRiddenOutByARetry) {
   f.stallSeconds = 0.3;  // beyond one reply timeout, within two
   h.sim.SetFaults(f);
   _DOWNLOAD_DATAINFO data;
-  EXPECT_EQ(DownloadWith(h, 1, data), kResultOk);
+  EXPECT_EQ(DownloadWith(h, 1, data), DeviceResult::Ok);
 }
 
 TEST(Fault, RecorderErrorsMapToTheirResults) {
-  const std::pair<uint8_t, int> cases[] = {{link::kStatusRegion, kResultRegionError},
-                                           {link::kStatusRemote, kResultRemoteError},
-                                           {link::kStatusNotSupported, kResultNotSupported},
-                                           {link::kStatusBusy, kResultProtocolError}};
+  const std::pair<uint8_t, DeviceResult> cases[] = {
+      {link::kStatusRegion, DeviceResult::RegionError},
+      {link::kStatusRemote, DeviceResult::RemoteError},
+      {link::kStatusNotSupported, DeviceResult::NotSupported},
+      {link::kStatusBusy, DeviceResult::ProtocolError}};
   for (auto [status, result] : cases) {
     SimHarness h(sim::MakeSampleRecorder(kMiru));
     ASSERT_TRUE(h.Start());
@@ -146,7 +148,7 @@ TEST(Fault, PortThatCannotBeOpenedIsLinkLost) {
   _DOWNLOAD_DATAINFO data;
   tag_SUPPORT_PROTOCOL info;
   _SUB_VERSION version;
-  EXPECT_EQ(link.Download(1, data, info, version), kResultLinkLost);
+  EXPECT_EQ(link.Download(1, data, info, version), DeviceResult::LinkLost);
   EXPECT_FALSE(link.CreateLinkObjects(11));
   EXPECT_FALSE(link.CreateLinkObjects(0));
 }
@@ -155,22 +157,23 @@ TEST(Fault, CancelStopsAtTheNextPacketAndKeepsNothing) {
   // A slow line so the transfer is surely still running when the cancel comes.
   SimHarness h(sim::MakeSampleRecorder(kMiru, 0, 1, 20000), 115200);
   ASSERT_TRUE(h.Start());
-  int result = -1;
+  // Watched from this thread while the worker writes it.
+  std::atomic<int> result{-1};
   _DOWNLOAD_DATAINFO data;
-  std::thread worker([&] { result = DownloadWith(h, kModeMonitor, data); });
+  std::thread worker([&] { result = ToInt(DownloadWith(h, kModeMonitor, data)); });
   while (h.link.Progress().type.load() != kTransportSpO2 && result == -1) std::this_thread::yield();
   h.link.Cancel();
   worker.join();
-  EXPECT_EQ(result, kResultCancelled);
+  EXPECT_EQ(DeviceResultOf(result), DeviceResult::Cancelled);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(data.data));
   EXPECT_FALSE(h.link.Transport()->IsOpen());
 
   // The recorder is still fine for the next attempt, once the link is armed again.
   h.sim.SetBaud(0);
-  EXPECT_EQ(DownloadWith(h, kModeMonitor, data), kResultCancelled);
+  EXPECT_EQ(DownloadWith(h, kModeMonitor, data), DeviceResult::Cancelled);
   h.link.Arm();
-  EXPECT_EQ(DownloadWith(h, kModeMonitor, data), kResultOk);
+  EXPECT_EQ(DownloadWith(h, kModeMonitor, data), DeviceResult::Ok);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST(LinkTrace, SimulatedDownloadIsTracedBothWaysFrameByFrame) {
   _DOWNLOAD_DATAINFO data;
   tag_SUPPORT_PROTOCOL info;
   _SUB_VERSION version;
-  ASSERT_EQ(h.link.Download(kModeMonitor, data, info, version), kResultOk);
+  ASSERT_EQ(h.link.Download(kModeMonitor, data, info, version), DeviceResult::Ok);
   trace.Close();
   EXPECT_FALSE(trace.WriteFailed());
 
@@ -128,7 +128,7 @@ TEST(LinkTrace, DetectionIsTracedAndAnotherRunAppends) {
     ASSERT_TRUE(trace.Open(path));
     h.link.SetTrace(&trace);
     tag_SUPPORT_PROTOCOL found;
-    ASSERT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), kResultOk);
+    ASSERT_EQ(h.link.Detect(h.PtyOnly(), found, 5000), DeviceResult::Ok);
     h.link.SetTrace(nullptr);
   }
   const std::vector<std::string> lines = Lines(path);

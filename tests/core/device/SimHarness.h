@@ -4,10 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 #include "device/DeviceLink.h"
+#include "device/DownloadOutcome.h"
 #include "device/sim/PtyPort.h"
 #include "device/sim/RecorderSimulator.h"
+
+namespace vesk {
+
+// Failure messages name the code rather than dumping its bytes.
+inline void PrintTo(DeviceResult r, std::ostream* os) {
+  *os << "DeviceResult " << ToInt(r);
+}
+inline void PrintTo(const DownloadOutcome& o, std::ostream* os) {
+  *os << "{step " << static_cast<int>(o.step) << ", device " << ToInt(o.device) << ", case file "
+      << o.caseFile << "}";
+}
+
+}  // namespace vesk
 
 namespace vesk::test {
 

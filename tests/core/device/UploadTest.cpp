@@ -40,7 +40,7 @@ TEST(Upload, PlanDialogOfMiruInModeOne) {
   plan::ApplyPeriods(14, 7, 44, 5, plan);   // 07:00 every 60, 22:00 every 30
   plan::ApplySpecialPeriod(3, 5, 2, plan);  // 01:00 to 02:00 every 10
   plan::ApplyFlags(plan::PlanFamily::Miru, 1, 0, plan);
-  ASSERT_EQ(h.link.Upload(plan, kModeRecording), kResultOk);
+  ASSERT_EQ(h.link.Upload(plan, kModeRecording), DeviceResult::Ok);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFinished);
 
   _BP_TRANSPORT_INFO want = Expected("Anna Berg", "2405060941");
@@ -63,12 +63,12 @@ TEST(Upload, SimplePlanOfMiruGoesOutInModeTwo) {
   plan::SetPlanId(plan, "7");
   plan::SetPlanClock(plan, kNow);
   plan::ApplyFlags(plan::PlanFamily::MiruSimple, 1, 1, plan);
-  ASSERT_EQ(h.link.Upload(plan, kModeMonitor), kResultOk);
+  ASSERT_EQ(h.link.Upload(plan, kModeMonitor), DeviceResult::Ok);
   const auto rec = h.sim.Snapshot();
   EXPECT_EQ(rec.uploadedBytes, Bytes(Expected("Li", "7")));  // every other field default
   EXPECT_EQ(rec.uploadedMode, kModeMonitor);
   // A mode-3 plan does not exist.
-  EXPECT_EQ(h.link.Upload(plan, kModeSingleUser), kResultNotSupported);
+  EXPECT_EQ(h.link.Upload(plan, kModeSingleUser), DeviceResult::NotSupported);
 }
 
 TEST(Upload, PexaCPlanWithSpecialPeriodOffAndInvertedManualSet) {
@@ -81,7 +81,7 @@ TEST(Upload, PexaCPlanWithSpecialPeriodOffAndInvertedManualSet) {
   plan::ApplyPeriods(12, 0, 46, 10, plan);  // 06:00 none, 23:00 index 10 → -1
   plan::ApplySpecialPeriod(0, 7, 3, plan);  // start "none"
   plan::ApplyFlags(plan::PlanFamily::PexaC, 0, 1, plan);
-  ASSERT_EQ(h.link.Upload(plan, kModeRecording), kResultOk);
+  ASSERT_EQ(h.link.Upload(plan, kModeRecording), DeviceResult::Ok);
   _BP_TRANSPORT_INFO want = Expected("Kim", "42");
   want.awakeHour = 6, want.awakeInterval = -2;
   want.asleepHour = 23, want.asleepInterval = -1;
@@ -105,7 +105,7 @@ TEST(Upload, PexaPlanCarriesModeLimitsAndFlags) {
   plan::WarningGroup asleep = awake;
   asleep.on = false;
   plan::ApplyPexaSettings(2, lim.maxPressureValue, awake, asleep, plan);
-  ASSERT_EQ(h.link.Upload(plan, kModeRecording), kResultOk);
+  ASSERT_EQ(h.link.Upload(plan, kModeRecording), DeviceResult::Ok);
 
   _BP_TRANSPORT_INFO want = Expected("Baby Roe", "N1");
   want.awakeHour = 8, want.awakeInterval = 20;
@@ -130,7 +130,7 @@ TEST(Upload, TaloStartsFromTheRecordersPlanAndKeepsItsWarnings) {
     SimHarness h(rec);
     ASSERT_TRUE(h.Start());
     _UPLOAD_NEEDED_DATA needed;
-    ASSERT_EQ(h.link.ReadPlan(needed), kResultOk);
+    ASSERT_EQ(h.link.ReadPlan(needed), DeviceResult::Ok);
     EXPECT_EQ(needed.plan, rec.plan);
     EXPECT_EQ(needed.awakeIntervals, rec.intervals->first);
     EXPECT_EQ(needed.asleepIntervals, rec.intervals->second);
@@ -142,7 +142,7 @@ TEST(Upload, TaloStartsFromTheRecordersPlanAndKeepsItsWarnings) {
     plan.awakeHour = 6, plan.awakeMinute = 30, plan.awakeInterval = needed.awakeIntervals[2];
     plan.asleepHour = 23, plan.asleepMinute = 0, plan.asleepInterval = needed.asleepIntervals[0];
     plan::ApplyFlags(plan::PlanFamily::Talo, 0, 0, plan);
-    ASSERT_EQ(h.link.Upload(plan, kModeRecording), kResultOk);
+    ASSERT_EQ(h.link.Upload(plan, kModeRecording), DeviceResult::Ok);
 
     _BP_TRANSPORT_INFO want = rec.plan;
     std::memset(want.patientName, 0, sizeof want.patientName);
@@ -161,9 +161,9 @@ TEST(Upload, HomeMonitorTakesNoPlan) {
   for (int protocol : {5, 10}) {
     SimHarness h(sim::MakeSampleRecorder(kQora, protocol));
     ASSERT_TRUE(h.Start());
-    EXPECT_EQ(h.link.Upload(_BP_TRANSPORT_INFO{}, kModeRecording), kResultNotSupported);
+    EXPECT_EQ(h.link.Upload(_BP_TRANSPORT_INFO{}, kModeRecording), DeviceResult::NotSupported);
     _UPLOAD_NEEDED_DATA needed;
-    EXPECT_EQ(h.link.ReadPlan(needed), kResultNotSupported);
+    EXPECT_EQ(h.link.ReadPlan(needed), DeviceResult::NotSupported);
     EXPECT_EQ(h.sim.Snapshot().uploads, 0);
   }
 }
@@ -175,7 +175,7 @@ TEST(Upload, RecorderRefusingThePlanIsNotSupported) {
   f.errorStatus = link::kStatusNotSupported;
   f.errorCommand = link::kCmdWritePlan;
   h.sim.SetFaults(f);
-  EXPECT_EQ(h.link.Upload(_BP_TRANSPORT_INFO{}, kModeRecording), kResultNotSupported);
+  EXPECT_EQ(h.link.Upload(_BP_TRANSPORT_INFO{}, kModeRecording), DeviceResult::NotSupported);
   EXPECT_EQ(h.link.Progress().state.load(), kStateFailed);
 }
 
