@@ -144,11 +144,11 @@ const std::vector<_SPO2_SAMPLE>& FortyEightHours() {
 }
 
 using DetectFn = int (*)(std::span<const _SPO2_SAMPLE>, const EventParams*,
-                         std::vector<_EVENT_RECORD>&);
+                         std::vector<EventRecord>&);
 
 void RunDetector(benchmark::State& state, DetectFn detect, const EventParams& params) {
   const auto& samples = FortyEightHours();
-  std::vector<_EVENT_RECORD> events;
+  std::vector<EventRecord> events;
   events.reserve(4096);
   size_t extra = 0;
   for (auto _ : state) {

@@ -46,7 +46,7 @@ void BM_Miru48hDownload(benchmark::State& state) {
     }
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     payload += link.Protocol()->LastPayloadBytes();
-    samples = std::get<_DOWNLOAD_MIRU>(data.data).spo2.samples.size();
+    samples = std::get<MiruDownload>(data.data).spo2.samples.size();
   }
   const double rate = seconds > 0 ? payload / seconds : 0;
   state.counters["samples"] = static_cast<double>(samples);

@@ -59,7 +59,7 @@ void BM_ReportFilesMiru48h(benchmark::State& state) {
   CLanguage language;
   const ReportCase c = ReportCaseOf(Miru());
   ReportOptions options;
-  std::vector<_EVENT_RECORD> spo2, pr;
+  std::vector<EventRecord> spo2, pr;
   DetectSpO2Events(c.samples, &options.spo2Params, spo2);
   DetectPulseRateEvents(c.samples, &options.prParams, pr);
   options.spo2Events = &spo2;

@@ -26,11 +26,11 @@ class CLanguage;
 // `statistics`, and the figures can be handed on as one record.
 struct CaseAnalysis : CaseFigures {
   const CaseFigures& Figures() const { return *this; }
-  _BP_DISTRIBUTION distribution;
-  _BP_EXTREMES extremes;
+  PressureDistribution distribution;
+  Extremes extremes;
   _BP_CORRELATION correlation;
-  std::vector<_EVENT_RECORD> spo2Events;
-  std::vector<_EVENT_RECORD> prEvents;
+  std::vector<EventRecord> spo2Events;
+  std::vector<EventRecord> prEvents;
 };
 
 // What the main view has chosen: the period of the distribution and pie charts and that

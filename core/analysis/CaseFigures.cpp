@@ -15,8 +15,8 @@ void ComputeCaseFigures(const PeriodRefs& lists, int32_t readingCount, int aslee
 }
 
 void ComputeSpO2Figures(std::span<const _SPO2_SAMPLE> samples, const EventParams& spo2Params,
-                        const std::vector<_EVENT_RECORD>& spo2Events, CaseFigures& out) {
-  out.spo2 = _SPO2_SUMMARY{};
+                        const std::vector<EventRecord>& spo2Events, CaseFigures& out) {
+  out.spo2 = SpO2Summary{};
   out.spo2Set = !samples.empty();
   if (out.spo2Set) out.spo2 = ComputeSpO2Summary(samples, &spo2Params, spo2Events);
 }
@@ -37,7 +37,7 @@ StatFigureList StatFiguresOf(const CaseFigures& k) {
   f[F::HourlyRatioDia] = rs.hourlyRatioDia;
 
   // Each spread group is four figures in a row: SYS, DIA, PR, MAP.
-  const auto group = [&f](F first, const _BP_SPREAD& s) {
+  const auto group = [&f](F first, const SpreadFigures& s) {
     const auto at = [first](int k) { return static_cast<F>(static_cast<int>(first) + k); };
     f[at(0)] = s.sys;
     f[at(1)] = s.dia;

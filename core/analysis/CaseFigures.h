@@ -22,14 +22,14 @@ namespace vesk {
 struct CaseFigures {
   _BP_STATISTICS statistics;
   _BP_REPORT_STATISTICS report;
-  _BP_MORNING_SURGE surge;
-  _BP_VARIABILITY variability;
-  _BP_DIPPING dipping;  // with the "Low CR" and "High CR" of `thresholds`
-  _BP_RECORDING_QUALITY quality;
+  MorningSurge surge;
+  Variability variability;
+  Dipping dipping;  // with the "Low CR" and "High CR" of `thresholds`
+  RecordingQuality quality;
   int32_t validCount = 0;  // valid readings, included or not
   Thresholds thresholds;   // what the loads and the dipping class were measured against
   // Only for a case with SpO2 samples; the summary follows the event list it was given.
-  _SPO2_SUMMARY spo2;
+  SpO2Summary spo2;
   bool spo2Set = false;
 };
 
@@ -42,7 +42,7 @@ void ComputeCaseFigures(const PeriodRefs& lists, int32_t readingCount, int aslee
 // The SpO2 part: set from the samples and their desaturation events, cleared for a case
 // without samples.
 void ComputeSpO2Figures(std::span<const _SPO2_SAMPLE> samples, const EventParams& spo2Params,
-                        const std::vector<_EVENT_RECORD>& spo2Events, CaseFigures& out);
+                        const std::vector<EventRecord>& spo2Events, CaseFigures& out);
 
 // The 41 figures of the report's statistics page, in the order its data file carries them.
 enum class StatFigure : int32_t {

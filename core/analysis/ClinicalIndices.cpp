@@ -26,8 +26,8 @@ bool MeanSysWhere(const ReadingRefs& list, auto&& inWindow, double& mean) {
 }
 }  // namespace
 
-_BP_MORNING_SURGE ComputeMorningSurge(const PeriodRefs& lists, int awakeStart) {
-  _BP_MORNING_SURGE out;
+MorningSurge ComputeMorningSurge(const PeriodRefs& lists, int awakeStart) {
+  MorningSurge out;
   double morning = 0.0;
   if (!MeanSysWhere(
           lists.analysed, [&](int t) { return ClockDistance(awakeStart, t) < 120; }, morning))
@@ -85,8 +85,8 @@ double SdOf(const ReadingRefs& list, Quantity q) {
 }
 }  // namespace
 
-_BP_VARIABILITY ComputeVariability(const PeriodRefs& lists, int asleepStart, int awakeStart) {
-  _BP_VARIABILITY out;
+Variability ComputeVariability(const PeriodRefs& lists, int asleepStart, int awakeStart) {
+  Variability out;
   out.arvSet = Arv(lists.analysed, Quantity::Sys, out.arvSys);
   Arv(lists.analysed, Quantity::Dia, out.arvDia);
 
@@ -133,8 +133,8 @@ DipClass ClassifyDip(double dip, int32_t lowCr, int32_t highCr) {
   return DipClass::ExtremeDipper;
 }
 
-_BP_DIPPING ComputeDipping(const _BP_STATISTICS& st, int32_t lowCr, int32_t highCr) {
-  _BP_DIPPING out;
+Dipping ComputeDipping(const _BP_STATISTICS& st, int32_t lowCr, int32_t highCr) {
+  Dipping out;
   const double awakeSys = st.awake[Quantity::Sys].mean;
   const double awakeDia = st.awake[Quantity::Dia].mean;
   if (st.awakeCount == 0 || st.asleepCount == 0 || awakeSys == 0.0 || awakeDia == 0.0) return out;
@@ -147,8 +147,8 @@ _BP_DIPPING ComputeDipping(const _BP_STATISTICS& st, int32_t lowCr, int32_t high
   return out;
 }
 
-_BP_RECORDING_QUALITY ComputeRecordingQuality(int32_t readingCount, const PeriodRefs& lists) {
-  _BP_RECORDING_QUALITY q;
+RecordingQuality ComputeRecordingQuality(int32_t readingCount, const PeriodRefs& lists) {
+  RecordingQuality q;
   q.readingCount = readingCount;
   q.validCount = lists.validCount;
   q.awakeCount = static_cast<int32_t>(lists.awake.size());
@@ -193,9 +193,9 @@ bool Ratio(const std::vector<double>& reductions, double& out) {
 }
 }  // namespace
 
-_BP_SMOOTHNESS ComputeSmoothnessIndex(std::span<const _BP_RECORD> baseline,
-                                      std::span<const _BP_RECORD> treatment) {
-  _BP_SMOOTHNESS out;
+Smoothness ComputeSmoothnessIndex(std::span<const _BP_RECORD> baseline,
+                                  std::span<const _BP_RECORD> treatment) {
+  Smoothness out;
   const HourMeans before = HourlyMeans(baseline);
   const HourMeans after = HourlyMeans(treatment);
   std::vector<double> sys, dia;

@@ -13,7 +13,7 @@
 
 namespace vesk {
 
-struct _BP_MORNING_SURGE {
+struct MorningSurge {
   // Mean SYS of the two hours from the awake start minus the mean of the lowest asleep SYS
   // and the asleep readings just before and after it.
   double sleepTrough = 0.0;
@@ -24,9 +24,9 @@ struct _BP_MORNING_SURGE {
   bool preWakingSet = false;
 };
 
-_BP_MORNING_SURGE ComputeMorningSurge(const PeriodRefs& lists, int awakeStart);
+MorningSurge ComputeMorningSurge(const PeriodRefs& lists, int awakeStart);
 
-struct _BP_VARIABILITY {
+struct Variability {
   // Average real variability: mean absolute difference of consecutive readings.
   double arvSys = 0.0, arvDia = 0.0;
   // Awake and asleep SD weighted by the hours of each period, over 24 hours.
@@ -39,7 +39,7 @@ struct _BP_VARIABILITY {
 // Minutes of the day that belong to the asleep period under the day/night rule.
 int AsleepMinutes(int asleepStart, int awakeStart);
 
-_BP_VARIABILITY ComputeVariability(const PeriodRefs& lists, int asleepStart, int awakeStart);
+Variability ComputeVariability(const PeriodRefs& lists, int asleepStart, int awakeStart);
 
 enum class DipClass : int32_t {
   Unknown = 0,        // no night dip (no awake or no asleep readings)
@@ -54,29 +54,29 @@ const char* DipClassName(DipClass c);
 // `dip` is a fraction (0.12: 12 %); the limits are percent.
 DipClass ClassifyDip(double dip, int32_t lowCr, int32_t highCr);
 
-struct _BP_DIPPING {
+struct Dipping {
   DipClass sys = DipClass::Unknown;
   DipClass dia = DipClass::Unknown;
   double sysPercent = 0.0, diaPercent = 0.0;
 };
 
-_BP_DIPPING ComputeDipping(const _BP_STATISTICS& stats, int32_t lowCr, int32_t highCr);
+Dipping ComputeDipping(const _BP_STATISTICS& stats, int32_t lowCr, int32_t highCr);
 
 // The usual minimum for a recording worth interpreting.
 constexpr double kMinValidShare = 0.70;
 constexpr int32_t kMinAwakeReadings = 20;
 constexpr int32_t kMinAsleepReadings = 7;
 
-struct _BP_RECORDING_QUALITY {
+struct RecordingQuality {
   int32_t readingCount = 0, validCount = 0, awakeCount = 0, asleepCount = 0;
   double validShare = 0.0;
   bool validShareOk = false, awakeOk = false, asleepOk = false;
   bool adequate = false;  // all three
 };
 
-_BP_RECORDING_QUALITY ComputeRecordingQuality(int32_t readingCount, const PeriodRefs& lists);
+RecordingQuality ComputeRecordingQuality(int32_t readingCount, const PeriodRefs& lists);
 
-struct _BP_SMOOTHNESS {
+struct Smoothness {
   int32_t sharedHours = 0;  // clock hours both recordings have readings in
   double sys = 0.0, dia = 0.0;
   bool sysSet = false, diaSet = false;
@@ -86,7 +86,7 @@ constexpr int32_t kMinSharedHours = 12;
 
 // Baseline and on-treatment recordings of one patient (all readings; invalid and excluded
 // ones are left out): the mean of the hourly reductions over their SD.
-_BP_SMOOTHNESS ComputeSmoothnessIndex(std::span<const _BP_RECORD> baseline,
-                                      std::span<const _BP_RECORD> treatment);
+Smoothness ComputeSmoothnessIndex(std::span<const _BP_RECORD> baseline,
+                                  std::span<const _BP_RECORD> treatment);
 
 }  // namespace vesk

@@ -24,8 +24,8 @@ void Fill(const ReadingRefs& list, Quantity q, const std::array<int32_t, L>& lim
 }
 }  // namespace
 
-int ComputeDistribution(const ReadingRefs& readings, _BP_DISTRIBUTION& out) {
-  out = _BP_DISTRIBUTION{};
+int ComputeDistribution(const ReadingRefs& readings, PressureDistribution& out) {
+  out = PressureDistribution{};
   if (readings.empty()) return 0;
   Fill(readings, Quantity::Sys, kSysClassLimits, out.sys);
   Fill(readings, Quantity::Dia, kDiaClassLimits, out.dia);
@@ -33,7 +33,7 @@ int ComputeDistribution(const ReadingRefs& readings, _BP_DISTRIBUTION& out) {
   return 1;
 }
 
-int ComputeDistribution(std::span<const _BP_RECORD> readings, _BP_DISTRIBUTION& out) {
+int ComputeDistribution(std::span<const _BP_RECORD> readings, PressureDistribution& out) {
   return ComputeDistribution(RefsOf(readings), out);
 }
 

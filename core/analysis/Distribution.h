@@ -17,7 +17,7 @@ inline constexpr std::array<int32_t, 16> kDiaClassLimits = {0,   50,  60,  70,  
                                                             120, 130, 140, 150, 160, 170, 180, 900};
 inline constexpr std::array<int32_t, 16> kPrClassLimits = kDiaClassLimits;
 
-struct _BP_DISTRIBUTION {
+struct PressureDistribution {
   std::array<double, 14> sys{};
   std::array<double, 15> dia{};
   std::array<double, 15> pr{};
@@ -28,7 +28,7 @@ int ClassOf(std::span<const int32_t> limits, int32_t value);
 
 // Clears `out`, then fills it. Returns 0 for an empty list (record left cleared), else 1.
 // Values outside every class are counted in none, so the shares may add up to less than 1.
-int ComputeDistribution(const ReadingRefs& readings, _BP_DISTRIBUTION& out);
-int ComputeDistribution(std::span<const _BP_RECORD> readings, _BP_DISTRIBUTION& out);
+int ComputeDistribution(const ReadingRefs& readings, PressureDistribution& out);
+int ComputeDistribution(std::span<const _BP_RECORD> readings, PressureDistribution& out);
 
 }  // namespace vesk

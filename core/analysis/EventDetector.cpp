@@ -11,7 +11,7 @@ enum class Signal { SpO2, PulseRate };
 
 class Detector {
  public:
-  Detector(Signal signal, const EventParams& params, std::vector<_EVENT_RECORD>& events)
+  Detector(Signal signal, const EventParams& params, std::vector<EventRecord>& events)
       : signal_(signal),
         p_(params),
         events_(events),
@@ -116,8 +116,8 @@ class Detector {
     }
   }
 
-  _EVENT_RECORD Record(int32_t i, int32_t j) const {
-    _EVENT_RECORD e;
+  EventRecord Record(int32_t i, int32_t j) const {
+    EventRecord e;
     e.startValue = At(i);
     e.startTime = i * 1000;
     e.endTime = j * 1000;
@@ -144,7 +144,7 @@ class Detector {
     return true;
   }
 
-  void Emit(_EVENT_RECORD e) {
+  void Emit(EventRecord e) {
     const int32_t i = e.startTime / 1000, j = e.endTime / 1000;
     e.change = ChangeOf(i, j);
     if (Accepted(i, j, e.change) && AllInRange(i, j)) events_.push_back(e);
@@ -154,9 +154,9 @@ class Detector {
   // below the one before and the gap is no wider than the shortest event.
   void MergeCandidates() {
     if (candidates_.empty()) return;
-    _EVENT_RECORD current = candidates_.front();
+    EventRecord current = candidates_.front();
     for (size_t k = 1; k < candidates_.size(); ++k) {
-      const _EVENT_RECORD& next = candidates_[k];
+      const EventRecord& next = candidates_[k];
       const int curStart = At(current.startTime / 1000), curEnd = At(current.endTime / 1000);
       const int nextStart = At(next.startTime / 1000), nextEnd = At(next.endTime / 1000);
       const bool merge =
@@ -175,15 +175,15 @@ class Detector {
 
   Signal signal_;
   const EventParams& p_;
-  std::vector<_EVENT_RECORD>& events_;
+  std::vector<EventRecord>& events_;
   std::vector<uint16_t> series_;
-  std::vector<_EVENT_RECORD> candidates_;
+  std::vector<EventRecord> candidates_;
   const int lo_, hi_;
   const int64_t minMs_, maxMs_;
 };
 
 int Detect(Signal signal, std::span<const _SPO2_SAMPLE> samples, const EventParams* params,
-           std::vector<_EVENT_RECORD>& events) {
+           std::vector<EventRecord>& events) {
   events.clear();
   if (samples.empty() || params == nullptr) return 0;
   Detector(signal, *params, events).Run(samples);
@@ -193,12 +193,12 @@ int Detect(Signal signal, std::span<const _SPO2_SAMPLE> samples, const EventPara
 }  // namespace
 
 int DetectSpO2Events(std::span<const _SPO2_SAMPLE> samples, const EventParams* params,
-                     std::vector<_EVENT_RECORD>& events) {
+                     std::vector<EventRecord>& events) {
   return Detect(Signal::SpO2, samples, params, events);
 }
 
 int DetectPulseRateEvents(std::span<const _SPO2_SAMPLE> samples, const EventParams* params,
-                          std::vector<_EVENT_RECORD>& events) {
+                          std::vector<EventRecord>& events) {
   return Detect(Signal::PulseRate, samples, params, events);
 }
 

@@ -25,14 +25,14 @@ struct EventParams {
 };
 static_assert(sizeof(EventParams) == 32);
 
-struct _EVENT_RECORD {
+struct EventRecord {
   int32_t startValue = 0;  // series value at the first second
   int32_t kind = 1;
   int32_t startTime = 0;  // milliseconds from the start of the series
   int32_t endTime = 0;
   // SpO2: start value minus end value (positive for a fall); pulse rate: end minus start.
   int32_t change = 0;
-  bool operator==(const _EVENT_RECORD&) const = default;
+  bool operator==(const EventRecord&) const = default;
 };
 
 // Offsets beyond this second are skipped: event times are int32 milliseconds.
@@ -41,9 +41,9 @@ constexpr int32_t kMaxSeriesSecond = INT32_MAX / 1000;
 // Replace `events` by the events found and return 1; return 0 with `events` emptied when there
 // are no samples or no parameter set.
 int DetectSpO2Events(std::span<const _SPO2_SAMPLE> samples, const EventParams* params,
-                     std::vector<_EVENT_RECORD>& events);
+                     std::vector<EventRecord>& events);
 int DetectPulseRateEvents(std::span<const _SPO2_SAMPLE> samples, const EventParams* params,
-                          std::vector<_EVENT_RECORD>& events);
+                          std::vector<EventRecord>& events);
 
 // Calls `fn(offset, sample)` for each sample that goes onto the one-second grid: offsets must
 // rise strictly from 0 (so second 0 never holds a sample) and stay within kMaxSeriesSecond.

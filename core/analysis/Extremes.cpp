@@ -3,8 +3,7 @@
 namespace vesk {
 
 namespace {
-void FillGroup(const ReadingRefs& list, Quantity q, int32_t low, int32_t high,
-               _BP_EXTREME_GROUP& g) {
+void FillGroup(const ReadingRefs& list, Quantity q, int32_t low, int32_t high, ExtremeGroup& g) {
   size_t hiPos = 0, loPos = 0;
   int64_t sum = 0;
   int32_t below = 0, within = 0, above = 0;
@@ -38,8 +37,8 @@ void FillGroup(const ReadingRefs& list, Quantity q, int32_t low, int32_t high,
 }  // namespace
 
 int ComputeExtremesAndRanges(const ReadingRefs& readings, const RangeLimits& limits,
-                             _BP_EXTREMES& out) {
-  out = _BP_EXTREMES{};
+                             Extremes& out) {
+  out = Extremes{};
   if (readings.empty()) return 0;
   FillGroup(readings, Quantity::Sys, limits.sysLow, limits.sysHigh, out.sys);
   FillGroup(readings, Quantity::Dia, limits.diaLow, limits.diaHigh, out.dia);
@@ -48,7 +47,7 @@ int ComputeExtremesAndRanges(const ReadingRefs& readings, const RangeLimits& lim
 }
 
 int ComputeExtremesAndRanges(std::span<const _BP_RECORD> readings, const RangeLimits& limits,
-                             _BP_EXTREMES& out) {
+                             Extremes& out) {
   return ComputeExtremesAndRanges(RefsOf(readings), limits, out);
 }
 

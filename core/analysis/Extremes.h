@@ -18,7 +18,7 @@ struct RangeLimits {
   int32_t prLow = 60, prHigh = 100;
 };
 
-struct _BP_EXTREME_GROUP {
+struct ExtremeGroup {
   int32_t maxValue = 0;
   int32_t maxHour = 0, maxMinute = 0, maxDay = 0, maxMonth = 0, maxYear = 0;
   int32_t minValue = 0;
@@ -28,15 +28,14 @@ struct _BP_EXTREME_GROUP {
 };
 
 // Groups in the order SYS, DIA, PR.
-struct _BP_EXTREMES {
-  _BP_EXTREME_GROUP sys, dia, pr;
+struct Extremes {
+  ExtremeGroup sys, dia, pr;
 };
 
 // Clears `out` and fills it from the readings (taken as analysed). Returns 0 for an empty
 // list (record left cleared), 1 otherwise.
-int ComputeExtremesAndRanges(const ReadingRefs& readings, const RangeLimits& limits,
-                             _BP_EXTREMES& out);
+int ComputeExtremesAndRanges(const ReadingRefs& readings, const RangeLimits& limits, Extremes& out);
 int ComputeExtremesAndRanges(std::span<const _BP_RECORD> readings, const RangeLimits& limits,
-                             _BP_EXTREMES& out);
+                             Extremes& out);
 
 }  // namespace vesk

@@ -25,7 +25,7 @@ bool ProfileRatio(const std::vector<int32_t>& profile, double& ratio) {
   return true;
 }
 
-void Spread(const ReadingRefs& list, _BP_SPREAD& sd, _BP_SPREAD& se, _BP_SPREAD& cv) {
+void Spread(const ReadingRefs& list, SpreadFigures& sd, SpreadFigures& se, SpreadFigures& cv) {
   if (list.empty()) return;
   const Quantity qs[4] = {Quantity::Sys, Quantity::Dia, Quantity::Pr, Quantity::Map};
   double* sdOut[4] = {&sd.sys, &sd.dia, &sd.pr, &sd.map};

@@ -12,7 +12,7 @@
 
 namespace vesk {
 
-struct _BP_SPREAD {
+struct SpreadFigures {
   double sys = 0.0, dia = 0.0, pr = 0.0, map = 0.0;
 };
 
@@ -29,9 +29,9 @@ struct _BP_REPORT_STATISTICS {
   std::vector<int32_t> hourlyDia;
   double hourlyRatioSys = 0.0, hourlyRatioDia = 0.0;
 
-  _BP_SPREAD sdAwake, sdAsleep, sdWhole;
-  _BP_SPREAD seAwake, seAsleep, seWhole;
-  _BP_SPREAD cvAwake, cvAsleep, cvWhole;  // fractions: 0.08 means 8 %
+  SpreadFigures sdAwake, sdAsleep, sdWhole;
+  SpreadFigures seAwake, seAsleep, seWhole;
+  SpreadFigures cvAwake, cvAsleep, cvWhole;  // fractions: 0.08 means 8 %
   double r = 0.0;
   double diaOnSysSlope = 0.0, diaOnSysIntercept = 0.0;
   double sysOnDiaSlope = 0.0, sysOnDiaIntercept = 0.0;

@@ -4,10 +4,9 @@
 
 namespace vesk {
 
-_SPO2_SUMMARY ComputeSpO2Summary(std::span<const _SPO2_SAMPLE> samples,
-                                 const EventParams* spo2Params,
-                                 const std::vector<_EVENT_RECORD>& spo2Events) {
-  _SPO2_SUMMARY out;
+SpO2Summary ComputeSpO2Summary(std::span<const _SPO2_SAMPLE> samples, const EventParams* spo2Params,
+                               const std::vector<EventRecord>& spo2Events) {
+  SpO2Summary out;
   out.eventCount = static_cast<int32_t>(spo2Events.size());
   // A value of 0 means no signal whatever the parameters say.
   const int lo = std::max(1, spo2Params ? spo2Params->lowValid : 1);

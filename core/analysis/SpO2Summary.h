@@ -13,7 +13,7 @@ namespace vesk {
 
 constexpr int32_t kLowSpO2Level = 90;
 
-struct _SPO2_SUMMARY {
+struct SpO2Summary {
   int32_t eventCount = 0;
   int32_t validSeconds = 0;  // one second per sample on the grid with a usable value
   double validHours = 0.0;
@@ -27,8 +27,7 @@ struct _SPO2_SUMMARY {
 };
 
 // Usable values are those the SpO2 event parameters accept (1..100 without a parameter set).
-_SPO2_SUMMARY ComputeSpO2Summary(std::span<const _SPO2_SAMPLE> samples,
-                                 const EventParams* spo2Params,
-                                 const std::vector<_EVENT_RECORD>& spo2Events);
+SpO2Summary ComputeSpO2Summary(std::span<const _SPO2_SAMPLE> samples, const EventParams* spo2Params,
+                               const std::vector<EventRecord>& spo2Events);
 
 }  // namespace vesk

@@ -2,8 +2,8 @@
 
 namespace vesk {
 
-_BP_STAT_BLOCK ComputeStatBlock(const ReadingRefs& list) {
-  _BP_STAT_BLOCK block;
+StatBlock ComputeStatBlock(const ReadingRefs& list) {
+  StatBlock block;
   if (list.empty()) return block;
   for (int k = 0; k < kQuantityCount; ++k) {
     const Quantity q = static_cast<Quantity>(k);

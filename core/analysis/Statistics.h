@@ -11,16 +11,16 @@
 
 namespace vesk {
 
-struct _BP_QUANTITY_STAT {
+struct QuantityStat {
   int32_t maxPos = 0;  // 0-based position in the period's list; a later equal value wins
   int32_t minPos = 0;  // likewise for the lowest value
   float mean = 0.0f;
 };
 
 // SYS, DIA, PR, MAP, PP in this order (index with Quantity).
-struct _BP_STAT_BLOCK {
-  _BP_QUANTITY_STAT q[kQuantityCount];
-  const _BP_QUANTITY_STAT& operator[](Quantity k) const { return q[static_cast<int>(k)]; }
+struct StatBlock {
+  QuantityStat q[kQuantityCount];
+  const QuantityStat& operator[](Quantity k) const { return q[static_cast<int>(k)]; }
 };
 
 struct _BP_STATISTICS {
@@ -30,18 +30,18 @@ struct _BP_STATISTICS {
   int32_t awakeCount = 0;
   int32_t sysLoadCount = 0;  // awake + asleep; no threshold is applied to the whole list
   int32_t diaLoadCount = 0;
-  _BP_STAT_BLOCK whole;
+  StatBlock whole;
   int32_t awakeSysLoadCount = 0;
   int32_t awakeDiaLoadCount = 0;
-  _BP_STAT_BLOCK awake;
+  StatBlock awake;
   int32_t asleepSysLoadCount = 0;
   int32_t asleepDiaLoadCount = 0;
-  _BP_STAT_BLOCK asleep;
+  StatBlock asleep;
 };
 
 // Positions of the last highest and last lowest value and the mean, over one list. A list of
 // no readings gives an all-zero block.
-_BP_STAT_BLOCK ComputeStatBlock(const ReadingRefs& list);
+StatBlock ComputeStatBlock(const ReadingRefs& list);
 
 // Load counts use the four thresholds of `thresholds` (mmHg); a value equal to its threshold
 // is not a load reading.

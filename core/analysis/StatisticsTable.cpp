@@ -16,7 +16,7 @@ std::string LoadPercent(int32_t loadCount, int32_t count) {
   return Format1(count == 0 ? 0.0 : static_cast<double>(loadCount) / count * 100.0);
 }
 
-void FillRow(const _BP_STAT_BLOCK& b, int32_t count, int32_t sysLoad, int32_t diaLoad,
+void FillRow(const StatBlock& b, int32_t count, int32_t sysLoad, int32_t diaLoad,
              std::array<std::string, kStatColumns>& row) {
   const auto at = [&row](StatColumn c) -> std::string& { return row[static_cast<size_t>(c)]; };
   at(StatColumn::Count) = std::to_string(count);

@@ -26,7 +26,7 @@ DeviceResult CProtocolCOMMIRU::ReadBP(TransferSession& s) {
 
 DeviceResult CProtocolCOMMIRU::ReadSpO2(TransferSession& s) {
   if (s.mode != kModeMonitor) return DeviceResult::Ok;
-  return s.ReadSpO2(std::get<_DOWNLOAD_MIRU>(s.data.data).spo2);
+  return s.ReadSpO2(std::get<MiruDownload>(s.data.data).spo2);
 }
 
 int CProtocolCOMMIRU::UploadBPInfo() {

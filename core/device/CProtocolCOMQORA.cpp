@@ -10,7 +10,7 @@ bool CProtocolCOMQORA::SpeaksKind(int32_t kind) const {
 }
 
 DeviceResult CProtocolCOMQORA::ReadBP(TransferSession& s) {
-  auto& d = std::get<_DOWNLOAD_QORA>(s.data.data);
+  auto& d = std::get<QoraDownload>(s.data.data);
   for (int user = 0; user < 3; ++user) {
     if (s.mode != kModeAllUsers && s.mode != kModeUser1 + user) continue;
     const DeviceResult r =

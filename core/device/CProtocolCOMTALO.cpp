@@ -16,7 +16,7 @@ DeviceResult CProtocolCOMTALO::ReadInfo(TransferSession& s) {
 DeviceResult CProtocolCOMTALO::ReadBP(TransferSession& s) {
   DeviceResult r = s.ReadMainReadings(link::kBlockRecording, kTransportBpTrend);
   // Only the model whose download has a single-user part keeps those readings.
-  auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&s.data.data);
+  auto* d = std::get_if<TaloColorDownload>(&s.data.data);
   if (r != DeviceResult::Ok || !d) return r;
   r = s.ReadReadings(link::kBlockSingleUser, kTransportSingleUser, d->singleUser);
   // An older TALOColor without single-user memory simply has none.

@@ -101,42 +101,41 @@ struct _UPLOAD_NEEDED_DATA {
   std::vector<int32_t> asleepIntervals;
 };
 
-struct _BP_READING_BLOCK {
+struct ReadingBlock {
   _BP_DATA_HEAD head;  // head.v[0] == readings.size()
   std::vector<_BP_RECORD> readings;
-  bool operator==(const _BP_READING_BLOCK&) const = default;
+  bool operator==(const ReadingBlock&) const = default;
 };
 
-struct _SPO2_BLOCK {
+struct SpO2Block {
   _SPO2_DATA_HEAD head;  // count, start year, month, day, hour, minute, second, carried value
   std::vector<_SPO2_SAMPLE> samples;
-  bool operator==(const _SPO2_BLOCK&) const = default;
+  bool operator==(const SpO2Block&) const = default;
 };
 
 // The four shapes a download takes, one per recorder family.
-struct _DOWNLOAD_TALOCOLOR {  // device kind 1
-  _BP_READING_BLOCK recording;
+struct TaloColorDownload {  // device kind 1
+  ReadingBlock recording;
   _BP_TRANSPORT_INFO plan;
-  _BP_READING_BLOCK singleUser;
+  ReadingBlock singleUser;
 };
-struct _DOWNLOAD_MIRU {  // device kind 3
-  _BP_READING_BLOCK readings;
+struct MiruDownload {  // device kind 3
+  ReadingBlock readings;
   _BP_TRANSPORT_INFO plan;
-  _SPO2_BLOCK spo2;
+  SpO2Block spo2;
 };
-struct _DOWNLOAD_BASIC {  // device kinds 2, 4, 6
-  _BP_READING_BLOCK readings;
+struct BasicDownload {  // device kinds 2, 4, 6
+  ReadingBlock readings;
   _BP_TRANSPORT_INFO plan;
 };
-struct _DOWNLOAD_QORA {  // device kind 5: users 1, 2, 3
-  std::array<_BP_READING_BLOCK, 3> users;
+struct QoraDownload {  // device kind 5: users 1, 2, 3
+  std::array<ReadingBlock, 3> users;
 };
 
 struct _DOWNLOAD_DATAINFO {
   int32_t nDeviceKind = 0;
   int32_t nDataMode = 0;
-  std::variant<std::monostate, _DOWNLOAD_TALOCOLOR, _DOWNLOAD_MIRU, _DOWNLOAD_BASIC, _DOWNLOAD_QORA>
-      data;
+  std::variant<std::monostate, TaloColorDownload, MiruDownload, BasicDownload, QoraDownload> data;
 };
 
 // True when a download in this mode brought nothing worth storing: both reading blocks of a

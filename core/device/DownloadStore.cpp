@@ -24,7 +24,7 @@ struct PendingCase {
   _FILE_ALL_INFO info;
 };
 
-void PutReadings(_FILE_ALL_INFO& f, const _BP_READING_BLOCK& block) {
+void PutReadings(_FILE_ALL_INFO& f, const ReadingBlock& block) {
   f.bpHead = block.head;
   f.readings = block.readings;
   f.bpHead.count() = static_cast<int32_t>(f.readings.size());
@@ -45,39 +45,39 @@ void CheckPlanField(char* field, size_t size, size_t limit) {
 bool HasShape(const _DOWNLOAD_DATAINFO& data, DownloadShape shape) {
   switch (shape) {
     case DownloadShape::TaloColor:
-      return std::holds_alternative<_DOWNLOAD_TALOCOLOR>(data.data);
+      return std::holds_alternative<TaloColorDownload>(data.data);
     case DownloadShape::Miru:
-      return std::holds_alternative<_DOWNLOAD_MIRU>(data.data);
+      return std::holds_alternative<MiruDownload>(data.data);
     case DownloadShape::Basic:
-      return std::holds_alternative<_DOWNLOAD_BASIC>(data.data);
+      return std::holds_alternative<BasicDownload>(data.data);
     case DownloadShape::Qora:
-      return std::holds_alternative<_DOWNLOAD_QORA>(data.data);
+      return std::holds_alternative<QoraDownload>(data.data);
   }
   return false;
 }
 
 // The reading blocks of a shape, in their order, and its plan and SpO2 block when it has them.
-const _BP_READING_BLOCK* PartOf(const _DOWNLOAD_DATAINFO& data, int part) {
-  if (const auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data))
+const ReadingBlock* PartOf(const _DOWNLOAD_DATAINFO& data, int part) {
+  if (const auto* d = std::get_if<TaloColorDownload>(&data.data))
     return part == 0 ? &d->recording : part == 1 ? &d->singleUser : nullptr;
-  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data))
+  if (const auto* d = std::get_if<MiruDownload>(&data.data))
     return part == 0 ? &d->readings : nullptr;
-  if (const auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data))
+  if (const auto* d = std::get_if<BasicDownload>(&data.data))
     return part == 0 ? &d->readings : nullptr;
-  if (const auto* d = std::get_if<_DOWNLOAD_QORA>(&data.data))
+  if (const auto* d = std::get_if<QoraDownload>(&data.data))
     return part >= 0 && part < 3 ? &d->users[static_cast<size_t>(part)] : nullptr;
   return nullptr;
 }
 
 const _BP_TRANSPORT_INFO* PlanOf(const _DOWNLOAD_DATAINFO& data) {
-  if (const auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->plan;
-  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->plan;
-  if (const auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->plan;
+  if (const auto* d = std::get_if<TaloColorDownload>(&data.data)) return &d->plan;
+  if (const auto* d = std::get_if<MiruDownload>(&data.data)) return &d->plan;
+  if (const auto* d = std::get_if<BasicDownload>(&data.data)) return &d->plan;
   return nullptr;
 }
 
-const _SPO2_BLOCK* SpO2Of(const _DOWNLOAD_DATAINFO& data) {
-  if (const auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->spo2;
+const SpO2Block* SpO2Of(const _DOWNLOAD_DATAINFO& data) {
+  if (const auto* d = std::get_if<MiruDownload>(&data.data)) return &d->spo2;
   return nullptr;
 }
 
@@ -155,7 +155,7 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   for (const StoredRecording& r : model->recordings) {
     if (mode <= 0 || mode >= kDataModeSlots || !(r.modes & (1u << mode))) continue;
     any = true;
-    const _BP_READING_BLOCK* block = PartOf(data, r.part);
+    const ReadingBlock* block = PartOf(data, r.part);
     if (!block) continue;
     const bool empty = block->readings.empty();
     if (r.missingKey) missing.push_back(empty ? r.missingKey : nullptr);
@@ -166,7 +166,7 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
     if (const _BP_TRANSPORT_INFO* plan = PlanOf(data)) f.plan = *plan;
     PutReadings(f, *block);
     if (r.withSpO2) {
-      if (const _SPO2_BLOCK* spo2 = SpO2Of(data)) {
+      if (const SpO2Block* spo2 = SpO2Of(data)) {
         f.spo2Head = spo2->head;
         f.samples = spo2->samples;
         f.spo2Head.count() = static_cast<int32_t>(f.samples.size());

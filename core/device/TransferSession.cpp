@@ -15,8 +15,7 @@ DeviceResult TransferSession::ReadPlan(_BP_TRANSPORT_INFO& out) {
   return DeviceResult::Ok;
 }
 
-DeviceResult TransferSession::ReadReadings(uint8_t block, int transportType,
-                                           _BP_READING_BLOCK& out) {
+DeviceResult TransferSession::ReadReadings(uint8_t block, int transportType, ReadingBlock& out) {
   type = transportType;
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
@@ -32,7 +31,7 @@ DeviceResult TransferSession::ReadReadings(uint8_t block, int transportType,
   return DeviceResult::Ok;
 }
 
-DeviceResult TransferSession::ReadSpO2(_SPO2_BLOCK& out) {
+DeviceResult TransferSession::ReadSpO2(SpO2Block& out) {
   type = kTransportSpO2;
   link::BlockInfo info;
   std::vector<uint8_t> bytes;
@@ -73,21 +72,21 @@ DeviceResult TransferSession::ReadPlanPart() {
 }
 
 DeviceResult TransferSession::ReadMainReadings(uint8_t block, int transportType) {
-  _BP_READING_BLOCK* readings = Readings();
+  ReadingBlock* readings = Readings();
   return readings ? ReadReadings(block, transportType, *readings) : DeviceResult::ProtocolError;
 }
 
 _BP_TRANSPORT_INFO* TransferSession::Plan() {
-  if (auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->plan;
-  if (auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->plan;
-  if (auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->plan;
+  if (auto* d = std::get_if<TaloColorDownload>(&data.data)) return &d->plan;
+  if (auto* d = std::get_if<MiruDownload>(&data.data)) return &d->plan;
+  if (auto* d = std::get_if<BasicDownload>(&data.data)) return &d->plan;
   return nullptr;
 }
 
-_BP_READING_BLOCK* TransferSession::Readings() {
-  if (auto* d = std::get_if<_DOWNLOAD_TALOCOLOR>(&data.data)) return &d->recording;
-  if (auto* d = std::get_if<_DOWNLOAD_MIRU>(&data.data)) return &d->readings;
-  if (auto* d = std::get_if<_DOWNLOAD_BASIC>(&data.data)) return &d->readings;
+ReadingBlock* TransferSession::Readings() {
+  if (auto* d = std::get_if<TaloColorDownload>(&data.data)) return &d->recording;
+  if (auto* d = std::get_if<MiruDownload>(&data.data)) return &d->readings;
+  if (auto* d = std::get_if<BasicDownload>(&data.data)) return &d->readings;
   return nullptr;
 }
 
@@ -99,16 +98,16 @@ void InitDownloadShape(_DOWNLOAD_DATAINFO& data, int deviceKind, int mode) {
   if (!model) return;
   switch (model->shape) {
     case DownloadShape::TaloColor:
-      data.data = _DOWNLOAD_TALOCOLOR{};
+      data.data = TaloColorDownload{};
       break;
     case DownloadShape::Miru:
-      data.data = _DOWNLOAD_MIRU{};
+      data.data = MiruDownload{};
       break;
     case DownloadShape::Qora:
-      data.data = _DOWNLOAD_QORA{};
+      data.data = QoraDownload{};
       break;
     case DownloadShape::Basic:
-      data.data = _DOWNLOAD_BASIC{};
+      data.data = BasicDownload{};
       break;
   }
 }

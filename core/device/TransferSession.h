@@ -20,8 +20,8 @@ class TransferSession {
 
   // Each reads one block, reporting it as transport type `transportType`.
   [[nodiscard]] DeviceResult ReadPlan(_BP_TRANSPORT_INFO& out);
-  [[nodiscard]] DeviceResult ReadReadings(uint8_t block, int transportType, _BP_READING_BLOCK& out);
-  [[nodiscard]] DeviceResult ReadSpO2(_SPO2_BLOCK& out);
+  [[nodiscard]] DeviceResult ReadReadings(uint8_t block, int transportType, ReadingBlock& out);
+  [[nodiscard]] DeviceResult ReadSpO2(SpO2Block& out);
   // The measurement intervals the recorder accepts; empty lists when it does not say.
   [[nodiscard]] DeviceResult ReadIntervals(std::vector<int32_t>& awake,
                                            std::vector<int32_t>& asleep);
@@ -32,7 +32,7 @@ class TransferSession {
 
   // The parts of the download record of this session's kind (null when the shape has none).
   _BP_TRANSPORT_INFO* Plan();
-  _BP_READING_BLOCK* Readings();  // first reading block of kinds 1, 2, 3, 4, 6
+  ReadingBlock* Readings();  // first reading block of kinds 1, 2, 3, 4, 6
 
   RecorderLink& link;
   std::atomic<int>& percent;

@@ -20,8 +20,8 @@ namespace vesk::reportbuild {
 struct Computed {
   PeriodRefs refs;
   CaseFigures fig;  // the same record the statistics window and the CLI read
-  _BP_EXTREMES extremes;
-  _BP_DISTRIBUTION distribution;
+  Extremes extremes;
+  PressureDistribution distribution;
   _BP_CORRELATION correlation;
   int32_t present = 0;  // ReportFigureBits
 };

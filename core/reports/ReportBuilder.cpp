@@ -110,7 +110,7 @@ void FillMain(const ReportCase& c, const ReportHead& head, ReportMainRecord& m) 
 }
 
 ReportPeriodSummary PeriodOf(int from, int to, int32_t sysThr, int32_t diaThr,
-                             const _BP_STAT_BLOCK& block, int32_t count) {
+                             const StatBlock& block, int32_t count) {
   ReportPeriodSummary p;
   p.startHour = from / 60, p.startMinute = from % 60;
   p.endHour = to / 60, p.endMinute = to % 60;
@@ -186,7 +186,7 @@ void FillStatistics(const ReportOptions& o, const Computed& k, ReportStatisticsP
   p.figuresList = StatFiguresOf(k.fig).values;
 }
 
-ReportRange RangeOf(const _BP_EXTREME_GROUP& g) {
+ReportRange RangeOf(const ExtremeGroup& g) {
   return {g.maxValue, g.minValue, g.mean};
 }
 
@@ -206,10 +206,10 @@ void FillSummary(const ReportCase& c, const Computed& k, ReportSummaryPage& p) {
   p.conclusion = c.patient.extra[kExtraDiagnosis];
 }
 
-ReportTime MaxTime(const _BP_EXTREME_GROUP& g) {
+ReportTime MaxTime(const ExtremeGroup& g) {
   return {g.maxYear, g.maxMonth, g.maxDay, g.maxHour, g.maxMinute};
 }
-ReportTime MinTime(const _BP_EXTREME_GROUP& g) {
+ReportTime MinTime(const ExtremeGroup& g) {
   return {g.minYear, g.minMonth, g.minDay, g.minHour, g.minMinute};
 }
 

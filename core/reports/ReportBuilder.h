@@ -46,8 +46,8 @@ struct ReportOptions {
   EventParams prParams{255, 10, 10, 8, 20, 220, 0, 0};
   // Events already found for the open case; the SpO2 variant 3 and a missing list make the
   // report detect them itself.
-  const std::vector<_EVENT_RECORD>* spo2Events = nullptr;
-  const std::vector<_EVENT_RECORD>* prEvents = nullptr;
+  const std::vector<EventRecord>* spo2Events = nullptr;
+  const std::vector<EventRecord>* prEvents = nullptr;
 };
 
 // Sex 0 is "IDS_MAN", 1 "IDS_WOMAN" (section "Global Setting"); other values give "".

@@ -35,7 +35,7 @@ struct Moments {
   }
 };
 
-ReportEventItem EventItemOf(const _EVENT_RECORD& e) {
+ReportEventItem EventItemOf(const EventRecord& e) {
   ReportEventItem item;
   item.startSecond = e.startTime / 1000;
   item.durationSeconds = Clamp16((int64_t(e.endTime) - e.startTime) / 1000);
@@ -69,7 +69,7 @@ void Classes(const ReadingRefs& list, Quantity q, int32_t start, std::array<doub
   for (double& share : out) share /= double(list.size());
 }
 
-ReportPieGroup PieOf(const _BP_EXTREME_GROUP& g, int32_t low, int32_t high, double sd,
+ReportPieGroup PieOf(const ExtremeGroup& g, int32_t low, int32_t high, double sd,
                      const ReadingRefs& list, Quantity q) {
   ReportPieGroup p;
   p.below = g.below, p.within = g.within, p.above = g.above;
@@ -180,7 +180,7 @@ void FillHourlyPage(const ReportCase& c, const Computed& k, ReportHourlyPage& ou
 void FillSpO2Page(const ReportCase& c, const ReportHead& head, const ReportOptions& o,
                   ReportSpO2Page& out) {
   out.samples.assign(c.samples.begin(), c.samples.end());
-  std::vector<_EVENT_RECORD> spo2Events, prEvents;
+  std::vector<EventRecord> spo2Events, prEvents;
   if (head.spo2Variant == 3 || !o.spo2Events)
     DetectSpO2Events(c.samples, &o.spo2Params, spo2Events);
   else
@@ -189,8 +189,8 @@ void FillSpO2Page(const ReportCase& c, const ReportHead& head, const ReportOptio
     DetectPulseRateEvents(c.samples, &o.prParams, prEvents);
   else
     prEvents = *o.prEvents;
-  for (const _EVENT_RECORD& e : spo2Events) out.spo2Events.push_back(EventItemOf(e));
-  for (const _EVENT_RECORD& e : prEvents) out.prEvents.push_back(EventItemOf(e));
+  for (const EventRecord& e : spo2Events) out.spo2Events.push_back(EventItemOf(e));
+  for (const EventRecord& e : prEvents) out.prEvents.push_back(EventItemOf(e));
   out.start = PartsOf(c.spo2Start);
   if (!c.samples.empty()) out.end = PartsOf(c.spo2Start.AddSeconds(c.samples.back().offset));
   out.variant = head.spo2Variant;
@@ -199,7 +199,7 @@ void FillSpO2Page(const ReportCase& c, const ReportHead& head, const ReportOptio
   out.spo2Params = ParamsOf(o.spo2Params);
   out.prParams = ParamsOf(o.prParams);
 
-  const _SPO2_SUMMARY sum = ComputeSpO2Summary(c.samples, &o.spo2Params, spo2Events);
+  const SpO2Summary sum = ComputeSpO2Summary(c.samples, &o.spo2Params, spo2Events);
   out.validSeconds = sum.validSeconds;
   out.lowestSpO2 = sum.lowest;
   out.secondsBelow90 = sum.secondsBelow90;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     r.modeFlags = 0x0E;
     r.readings[link::kBlockRecording] = {};
     r.readings[link::kBlockRecording].readings.resize(3);
-    r.spo2 = _SPO2_BLOCK{};
+    r.spo2 = SpO2Block{};
     r.spo2->samples.resize(5);
     return r;
   }());

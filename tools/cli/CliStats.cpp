@@ -58,7 +58,7 @@ Json Maybe(bool set, double value) {
   return set ? Json(value) : Json(nullptr);
 }
 
-Json Block(const _BP_STAT_BLOCK& b) {
+Json Block(const StatBlock& b) {
   static const char* names[kQuantityCount] = {"sys", "dia", "pr", "map", "pp"};
   Json j;
   for (int k = 0; k < kQuantityCount; ++k)
@@ -82,7 +82,7 @@ Json StatisticsJson(const _BP_STATISTICS& s) {
           {"asleep", Block(s.asleep)}};
 }
 
-Json GroupJson(const _BP_EXTREME_GROUP& g) {
+Json GroupJson(const ExtremeGroup& g) {
   return {{"max",
            {{"value", g.maxValue},
             {"hour", g.maxHour},
@@ -108,7 +108,7 @@ Json LimitsJson(const RangeLimits& l) {
       {"sys", {l.sysLow, l.sysHigh}}, {"dia", {l.diaLow, l.diaHigh}}, {"pr", {l.prLow, l.prHigh}}};
 }
 
-Json SpreadJson(const _BP_SPREAD& s) {
+Json SpreadJson(const SpreadFigures& s) {
   return {{"sys", s.sys}, {"dia", s.dia}, {"pr", s.pr}, {"map", s.map}};
 }
 
@@ -169,9 +169,9 @@ Json CorrelationJson(const _BP_CORRELATION& c) {
           {"asleepPairs", PairsJson(c.asleepPairs)}};
 }
 
-Json EventsJson(const std::vector<_EVENT_RECORD>& events) {
+Json EventsJson(const std::vector<EventRecord>& events) {
   Json j = Json::array();
-  for (const _EVENT_RECORD& e : events)
+  for (const EventRecord& e : events)
     j.push_back({{"startValue", e.startValue},
                  {"kind", e.kind},
                  {"startTime", e.startTime},
@@ -187,10 +187,10 @@ Json ParamsJson(const EventParams& p) {
 }
 
 Json ExtrasJson(const CaseFigures& k) {
-  const _BP_MORNING_SURGE& m = k.surge;
-  const _BP_VARIABILITY& v = k.variability;
-  const _BP_DIPPING& d = k.dipping;
-  const _BP_RECORDING_QUALITY& q = k.quality;
+  const MorningSurge& m = k.surge;
+  const Variability& v = k.variability;
+  const Dipping& d = k.dipping;
+  const RecordingQuality& q = k.quality;
   const bool dipSet = d.sys != DipClass::Unknown;
   return {{"morningSurge",
            {{"sleepTrough", Maybe(m.sleepTroughSet, m.sleepTrough)},
@@ -338,7 +338,7 @@ int CaseStats(const std::vector<std::string>& args) {
     CaseState baseState;
     CaseDocument baseDoc(baseState, texts);
     if (!LoadDocument(baseline, baseDoc)) return 1;
-    const _BP_SMOOTHNESS si = ComputeSmoothnessIndex(baseDoc.AllReadings(), doc.AllReadings());
+    const Smoothness si = ComputeSmoothnessIndex(baseDoc.AllReadings(), doc.AllReadings());
     out["smoothnessIndex"] = {{"baseline", baseline},
                               {"sharedHours", si.sharedHours},
                               {"sys", Maybe(si.sysSet, si.sys)},
@@ -354,7 +354,7 @@ int CaseStats(const std::vector<std::string>& args) {
     out["prParams"] = ParamsJson(prParams);
     out["spo2Events"] = EventsJson(analysis.spo2Events);
     out["prEvents"] = EventsJson(analysis.prEvents);
-    const _SPO2_SUMMARY& s = figures.spo2;
+    const SpO2Summary& s = figures.spo2;
     out["spo2Summary"] = {{"eventCount", s.eventCount},
                           {"validSeconds", s.validSeconds},
                           {"odi", Maybe(s.odiSet, s.odi)},

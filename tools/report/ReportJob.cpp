@@ -71,8 +71,8 @@ std::vector<HourMean> HourlyMeans(const ReadingRefs& analysed, int asleepStart, 
 
 namespace {
 
-_BP_EXTREME_GROUP GroupOf(const ReportPieGroup& p) {
-  _BP_EXTREME_GROUP g;
+ExtremeGroup GroupOf(const ReportPieGroup& p) {
+  ExtremeGroup g;
   g.maxValue = p.highest, g.maxHour = p.highestHour, g.maxMinute = p.highestMinute;
   g.minValue = p.lowest, g.minHour = p.lowestHour, g.minMinute = p.lowestMinute;
   g.mean = p.mean;
@@ -80,8 +80,8 @@ _BP_EXTREME_GROUP GroupOf(const ReportPieGroup& p) {
   return g;
 }
 
-_EVENT_RECORD EventOf(const ReportEventItem& e, int kind) {
-  _EVENT_RECORD r;
+EventRecord EventOf(const ReportEventItem& e, int kind) {
+  EventRecord r;
   r.kind = kind;
   r.startValue = e.startValue;
   r.startTime = e.startSecond * 1000;

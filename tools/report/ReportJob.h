@@ -47,7 +47,7 @@ struct ReportModel {
   ReportData data;
   std::vector<_BP_RECORD> readings;  // "Report.txt" readings with the comments of "45.rp"/"11.rp"
   PeriodRefs refs;
-  _BP_RECORDING_QUALITY quality;
+  RecordingQuality quality;
   std::vector<HourMean> hours;
   CaseAnalysis analysis;  // the chart records, filled from the page records
   std::vector<_SPO2_SAMPLE> samples;

@@ -69,7 +69,7 @@ void PaintDemographics(PageContext& c, Canvas& k) {
        {t.T("IDS_ASLEEP_PERIOD"), TimeText(p.asleep.startHour, p.asleep.startMinute) +
                                       QStringLiteral(" – ") +
                                       TimeText(p.asleep.endHour, p.asleep.endMinute)}});
-  const _BP_RECORDING_QUALITY& q = c.m.quality;
+  const RecordingQuality& q = c.m.quality;
   k.Verdict(t.T(q.adequate ? "IDS_QUALITY_OK" : "IDS_QUALITY_POOR")
                 .arg(Percent(p.validShare, 0))
                 .arg(q.awakeCount)

@@ -56,7 +56,7 @@ void HistogramChart::PaintBand(QPainter& p, const QRect& client, int band) const
   const QRect bars = BarArea(client, band);
   const QFontMetrics fm(p.font());
   const CLanguage* lang = source_->language;
-  const _BP_DISTRIBUTION& d = source_->analysis->distribution;
+  const PressureDistribution& d = source_->analysis->distribution;
   const std::span<const double> fractions = band == 0   ? std::span<const double>(d.sys)
                                             : band == 1 ? std::span<const double>(d.dia)
                                                         : std::span<const double>(d.pr);

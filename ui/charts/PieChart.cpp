@@ -16,7 +16,7 @@ constexpr int kRimDepth = 16;
 const QColor kRim[3] = {QColor(127, 127, 0), QColor(0, 127, 0), QColor(127, 0, 0)};
 const QColor kTop[3] = {QColor(255, 255, 0), QColor(0, 255, 0), QColor(255, 0, 0)};
 
-const _BP_EXTREME_GROUP& GroupOf(const _BP_EXTREMES& e, int quantity) {
+const ExtremeGroup& GroupOf(const Extremes& e, int quantity) {
   return quantity == 0 ? e.sys : quantity == 1 ? e.dia : e.pr;
 }
 
@@ -53,7 +53,7 @@ void PieChart::Paint(QPainter& p, const QRect& client) const {
 }
 
 void PieChart::PaintPie(QPainter& p, const QRect& client, int quantity) const {
-  const _BP_EXTREME_GROUP& g = GroupOf(source_->analysis->extremes, quantity);
+  const ExtremeGroup& g = GroupOf(source_->analysis->extremes, quantity);
   const CLanguage* lang = source_->language;
   const QRect top = PieRect(client, quantity);
   QFont small(QStringLiteral("DejaVu Sans"));

@@ -91,9 +91,9 @@ void Spo2TrendChart::SetCase(const ChartSource* source) {
                               : source->spo2Start.AddSeconds(source->samples->back().offset);
   window_.SetSeries(source->spo2Start, end);
   if (source->analysis == nullptr) return;
-  for (const _EVENT_RECORD& e : source->analysis->spo2Events)
+  for (const EventRecord& e : source->analysis->spo2Events)
     marks_.push_back({e.startTime / 1000.0, e.endTime / 1000.0, true, e.change});
-  for (const _EVENT_RECORD& e : source->analysis->prEvents)
+  for (const EventRecord& e : source->analysis->prEvents)
     marks_.push_back({e.startTime / 1000.0, e.endTime / 1000.0, false, e.change});
 }
 

@@ -154,7 +154,7 @@ link::Frame RecorderSimulator::Answer(const link::Frame& req) {
       if (!HasBlock(block) || block == link::kBlockPlan || block == link::kBlockIntervals)
         return Reply(req, link::kStatusNotSupported);
       if (block == link::kBlockSpO2)
-        rec_.spo2 = _SPO2_BLOCK{};
+        rec_.spo2 = SpO2Block{};
       else
         rec_.readings[block] = {};
       rec_.erased.push_back(block);

@@ -12,8 +12,8 @@ int32_t SerialProtocolOf(int32_t deviceKind) {
   return 0;
 }
 
-_BP_READING_BLOCK MakeReadingBlock(const std::vector<_BP_RECORD>& readings) {
-  _BP_READING_BLOCK block;
+ReadingBlock MakeReadingBlock(const std::vector<_BP_RECORD>& readings) {
+  ReadingBlock block;
   block.readings.reserve(readings.size());
   uint8_t wire[kBpRecordWireSize];
   for (const auto& r : readings) {
@@ -58,7 +58,7 @@ SimRecorder Blank(int32_t kind, int32_t protocol) {
       rec.readings[link::kBlockRecording] = {};
       rec.readings[link::kBlockMonitor] = {};
       rec.readings[link::kBlockSingleUser] = {};
-      rec.spo2 = _SPO2_BLOCK{};
+      rec.spo2 = SpO2Block{};
       break;
     case kQora:
       for (uint8_t b = link::kBlockUser1; b <= link::kBlockUser3; ++b) rec.readings[b] = {};
@@ -70,7 +70,7 @@ SimRecorder Blank(int32_t kind, int32_t protocol) {
   return rec;
 }
 
-void Mark(_BP_READING_BLOCK& block, int32_t kind) {
+void Mark(ReadingBlock& block, int32_t kind) {
   // Words the host must carry unchanged.
   block.head.v[1] = kind;
   block.head.v[7] = 0x5A5A;
@@ -85,7 +85,7 @@ SimRecorder MakeRecorderFromCase(const _FILE_ALL_INFO& info, int32_t deviceKind,
   const uint8_t block = BlockOfCase(deviceKind, info.dataMode);
   rec.readings[block] = MakeReadingBlock(info.readings);
   if (deviceKind == kMiru && block == link::kBlockMonitor) {
-    _SPO2_BLOCK spo2;
+    SpO2Block spo2;
     spo2.head = info.spo2Head;
     spo2.samples = info.samples;
     spo2.head.v[0] = static_cast<int32_t>(spo2.samples.size());
@@ -118,7 +118,7 @@ SimRecorder MakeSampleRecorder(int32_t deviceKind, int32_t protocol, uint64_t se
       rec.readings[link::kBlockMonitor] = MakeReadingBlock(miru.readings);
       if (spo2Samples >= 0 && miru.samples.size() > static_cast<size_t>(spo2Samples))
         miru.samples.resize(static_cast<size_t>(spo2Samples));
-      _SPO2_BLOCK spo2;
+      SpO2Block spo2;
       spo2.head = miru.spo2Head;
       spo2.samples = std::move(miru.samples);
       spo2.head.v[0] = static_cast<int32_t>(spo2.samples.size());

@@ -26,8 +26,8 @@ struct SimRecorder {
   _BP_TRANSPORT_INFO plan;
   // Present only on recorders that name the intervals they accept (the TALO family).
   std::optional<std::pair<std::vector<int32_t>, std::vector<int32_t>>> intervals;
-  std::map<uint8_t, _BP_READING_BLOCK> readings;  // by link block id
-  std::optional<_SPO2_BLOCK> spo2;
+  std::map<uint8_t, ReadingBlock> readings;  // by link block id
+  std::optional<SpO2Block> spo2;
 
   // Left by hosts.
   int uploads = 0;
@@ -54,6 +54,6 @@ SimRecorder MakeRecorderFromCase(const _FILE_ALL_INFO& info, int32_t deviceKind,
 uint8_t BlockOfCase(int32_t deviceKind, int32_t dataMode);
 
 // Readings as the link carries them (the comment does not travel), with a matching head.
-_BP_READING_BLOCK MakeReadingBlock(const std::vector<_BP_RECORD>& readings);
+ReadingBlock MakeReadingBlock(const std::vector<_BP_RECORD>& readings);
 
 }  // namespace vesk::sim

@@ -24,7 +24,7 @@ void ExpectAllFinite(const std::vector<_BP_RECORD>& r, int asleepStart = 22 * 60
                      int awakeStart = 7 * 60) {
   _BP_STATISTICS st;
   ComputeStatistics(r, awakeStart, asleepStart, kDefaultThresholds, st);
-  for (const _BP_STAT_BLOCK* b : {&st.whole, &st.awake, &st.asleep})
+  for (const StatBlock* b : {&st.whole, &st.awake, &st.asleep})
     for (const auto& q : b->q) EXPECT_TRUE(Finite(q.mean));
 
   _BP_REPORT_STATISTICS rs;
@@ -46,8 +46,8 @@ void ExpectAllFinite(const std::vector<_BP_RECORD>& r, int asleepStart = 22 * 60
                             rs.sysOnDiaIntercept,
                             rs.aasi};
   for (double x : scalars) EXPECT_TRUE(Finite(x));
-  for (const _BP_SPREAD* s : {&rs.sdAwake, &rs.sdAsleep, &rs.sdWhole, &rs.seAwake, &rs.seAsleep,
-                              &rs.seWhole, &rs.cvAwake, &rs.cvAsleep, &rs.cvWhole})
+  for (const SpreadFigures* s : {&rs.sdAwake, &rs.sdAsleep, &rs.sdWhole, &rs.seAwake, &rs.seAsleep,
+                                 &rs.seWhole, &rs.cvAwake, &rs.cvAsleep, &rs.cvWhole})
     for (double x : {s->sys, s->dia, s->pr, s->map}) EXPECT_TRUE(Finite(x));
 
   std::vector<_BP_RECORD> analysed;
@@ -57,11 +57,11 @@ void ExpectAllFinite(const std::vector<_BP_RECORD>& r, int asleepStart = 22 * 60
   for (double x : {c.diaOnSysSlope, c.diaOnSysIntercept, c.sysOnDiaSlope, c.sysOnDiaIntercept, c.r})
     EXPECT_TRUE(Finite(x));
 
-  _BP_EXTREMES e;
+  Extremes e;
   ComputeExtremesAndRanges(analysed, RangeLimits{}, e);
   for (const auto* g : {&e.sys, &e.dia, &e.pr})
     for (double x : {g->below, g->within, g->above}) EXPECT_TRUE(Finite(x));
-  _BP_DISTRIBUTION d;
+  PressureDistribution d;
   ComputeDistribution(analysed, d);
   for (double x : d.sys) EXPECT_TRUE(Finite(x));
 
@@ -148,7 +148,7 @@ TEST(BadSamples, GapsZerosAndFullBytesNeverBreakTheDetectors) {
   for (int32_t swing : {0, 3}) {
     const EventParams p{255, 2, 2, 8, 20, 100, swing, 88};
     const EventParams q{255, 2, 8, 8, 20, 220, swing, 0};
-    std::vector<_EVENT_RECORD> a, b;
+    std::vector<EventRecord> a, b;
     EXPECT_EQ(DetectSpO2Events(s, &p, a), 1);
     EXPECT_EQ(DetectPulseRateEvents(s, &q, b), 1);
     for (const auto* list : {&a, &b})
@@ -161,7 +161,7 @@ TEST(BadSamples, GapsZerosAndFullBytesNeverBreakTheDetectors) {
   }
   // Parameters nobody would choose: zero and negative limits, reversed validity range.
   const EventParams odd{0, -5, 0, 0, 200, 10, -1, 0};
-  std::vector<_EVENT_RECORD> ev;
+  std::vector<EventRecord> ev;
   EXPECT_EQ(DetectSpO2Events(s, &odd, ev), 1);
   EXPECT_TRUE(ev.empty());
 }

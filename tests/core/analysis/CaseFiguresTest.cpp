@@ -36,8 +36,8 @@ TEST(StatFigures, EveryNameReadsItsOwnField) {
        {&rs.awakeSysLoad, &rs.awakeDiaLoad, &rs.asleepSysLoad, &rs.asleepDiaLoad, &rs.wholeSysLoad,
         &rs.wholeDiaLoad, &rs.nightDipSys, &rs.nightDipDia, &rs.hourlyRatioSys, &rs.hourlyRatioDia})
     *d = v++;
-  for (_BP_SPREAD* g : {&rs.sdWhole, &rs.sdAwake, &rs.sdAsleep, &rs.cvWhole, &rs.cvAwake,
-                        &rs.cvAsleep, &rs.seWhole}) {
+  for (SpreadFigures* g : {&rs.sdWhole, &rs.sdAwake, &rs.sdAsleep, &rs.cvWhole, &rs.cvAwake,
+                           &rs.cvAsleep, &rs.seWhole}) {
     g->sys = v++, g->dia = v++, g->pr = v++, g->map = v++;
   }
   rs.r = 101, rs.diaOnSysSlope = 102, rs.diaOnSysIntercept = 103;
@@ -83,7 +83,7 @@ TEST(CaseFigures, GathersWhatEachComputationGivesOnItsOwn) {
   EXPECT_EQ(k.report.nightDipSys, rs.nightDipSys);
   EXPECT_EQ(k.report.crossSys, rs.crossSys);
   EXPECT_EQ(k.report.hourlySys, rs.hourlySys);
-  const _BP_DIPPING d = ComputeDipping(s, 5, 8);
+  const Dipping d = ComputeDipping(s, 5, 8);
   EXPECT_EQ(k.dipping.sys, d.sys);
   EXPECT_NE(k.dipping.sys, ComputeDipping(s, 10, 20).sys);
   EXPECT_EQ(k.variability.arvSys, ComputeVariability(refs, 22 * 60, 7 * 60).arvSys);
@@ -150,7 +150,7 @@ TEST_F(FiguresOfOpenCase, SpO2FiguresComeWithTheSamplesAndFollowNewEvents) {
   ASSERT_TRUE(analysis_.spo2Set);
   EXPECT_EQ(analysis_.spo2.eventCount, static_cast<int32_t>(analysis_.spo2Events.size()));
   EXPECT_TRUE(analysis_.spo2.odiSet);
-  const _SPO2_SUMMARY before = analysis_.spo2;
+  const SpO2Summary before = analysis_.spo2;
   // A re-analysis of the readings leaves the SpO2 part alone.
   ASSERT_EQ(Reanalyse(doc_, kDefaultThresholds, {}, analysis_), 1);
   EXPECT_EQ(analysis_.spo2.validSeconds, before.validSeconds);

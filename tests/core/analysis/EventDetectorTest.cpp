@@ -24,15 +24,14 @@ std::vector<_SPO2_SAMPLE> Flat10Then(int level, std::initializer_list<int> tail,
   return s;
 }
 
-std::vector<_EVENT_RECORD> SpO2(const std::vector<_SPO2_SAMPLE>& s, EventParams p = SpO2Params()) {
-  std::vector<_EVENT_RECORD> ev;
+std::vector<EventRecord> SpO2(const std::vector<_SPO2_SAMPLE>& s, EventParams p = SpO2Params()) {
+  std::vector<EventRecord> ev;
   EXPECT_EQ(DetectSpO2Events(s, &p, ev), 1);
   return ev;
 }
 
-std::vector<_EVENT_RECORD> Pulse(const std::vector<_SPO2_SAMPLE>& s,
-                                 EventParams p = PulseParams()) {
-  std::vector<_EVENT_RECORD> ev;
+std::vector<EventRecord> Pulse(const std::vector<_SPO2_SAMPLE>& s, EventParams p = PulseParams()) {
+  std::vector<EventRecord> ev;
   EXPECT_EQ(DetectPulseRateEvents(s, &p, ev), 1);
   return ev;
 }
@@ -41,13 +40,13 @@ TEST(SpO2Events, DesaturationStartsBeforeTheFirstFallAndEndsBeforeTheRise) {
   // 96 at 1..10, then 94, 92, 91, 90 at 11..14, a rise at 15.
   const auto ev = SpO2(Flat10Then(96, {94, 92, 91, 90, 95, 95, 95}));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{96, 1, 10000, 14000, 6}));
+  EXPECT_EQ(ev[0], (EventRecord{96, 1, 10000, 14000, 6}));
 }
 
 TEST(SpO2Events, LevelValuesExtendTheEvent) {
   const auto ev = SpO2(Flat10Then(96, {94, 92, 91, 90, 90, 90, 95, 95}));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{96, 1, 10000, 16000, 6}));
+  EXPECT_EQ(ev[0], (EventRecord{96, 1, 10000, 16000, 6}));
 }
 
 TEST(SpO2Events, RisesAndLevelsMakeNoEvent) {
@@ -59,7 +58,7 @@ TEST(SpO2Events, RateLimitIsStrict) {
   // 14 in 2 s is 7 per second: below the limit of 8.
   auto ev = SpO2(Flat10Then(96, {89, 82, 90, 90}));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{96, 1, 10000, 12000, 14}));
+  EXPECT_EQ(ev[0], (EventRecord{96, 1, 10000, 12000, 14}));
   // 16 in 2 s is exactly 8 per second: dropped.
   EXPECT_TRUE(SpO2(Flat10Then(96, {88, 80, 90, 90})).empty());
 }
@@ -81,7 +80,7 @@ TEST(SpO2Events, InvalidValuesCutTheRun) {
   // A fall from an invalid value (101 > 100) starts no run; the run begins one second later.
   const auto ev = SpO2(Flat10Then(101, {99, 97, 95, 99}));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{99, 1, 11000, 13000, 4}));
+  EXPECT_EQ(ev[0], (EventRecord{99, 1, 11000, 13000, 4}));
 }
 
 TEST(SpO2Events, GapSplitsTheSeriesIntoSegments) {
@@ -90,7 +89,7 @@ TEST(SpO2Events, GapSplitsTheSeriesIntoSegments) {
   Append(s, Series(14, {90, 88, 86, 90, 90}));
   const auto ev = SpO2(s);
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{90, 1, 14000, 16000, 4}));
+  EXPECT_EQ(ev[0], (EventRecord{90, 1, 14000, 16000, 4}));
 }
 
 TEST(SpO2Events, SwingMergesRunsOverASmallRebound) {
@@ -98,12 +97,12 @@ TEST(SpO2Events, SwingMergesRunsOverASmallRebound) {
   EventParams p = SpO2Params();
   auto apart = SpO2(s, p);
   ASSERT_EQ(apart.size(), 2u);
-  EXPECT_EQ(apart[0], (_EVENT_RECORD{96, 1, 10000, 12000, 4}));
-  EXPECT_EQ(apart[1], (_EVENT_RECORD{93, 1, 13000, 15000, 4}));
+  EXPECT_EQ(apart[0], (EventRecord{96, 1, 10000, 12000, 4}));
+  EXPECT_EQ(apart[1], (EventRecord{93, 1, 13000, 15000, 4}));
   p.swing = 3;
   const auto merged = SpO2(s, p);
   ASSERT_EQ(merged.size(), 1u);
-  EXPECT_EQ(merged[0], (_EVENT_RECORD{96, 1, 10000, 15000, 7}));
+  EXPECT_EQ(merged[0], (EventRecord{96, 1, 10000, 15000, 7}));
 }
 
 TEST(SpO2Events, SwingKeepsRunsApartOverALargeRebound) {
@@ -111,8 +110,8 @@ TEST(SpO2Events, SwingKeepsRunsApartOverALargeRebound) {
   p.swing = 3;
   const auto ev = SpO2(Flat10Then(98, {94, 92, 96, 93, 90, 97, 97}), p);
   ASSERT_EQ(ev.size(), 2u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{98, 1, 10000, 12000, 6}));
-  EXPECT_EQ(ev[1], (_EVENT_RECORD{96, 1, 13000, 15000, 6}));
+  EXPECT_EQ(ev[0], (EventRecord{98, 1, 10000, 12000, 6}));
+  EXPECT_EQ(ev[1], (EventRecord{96, 1, 13000, 15000, 6}));
 }
 
 TEST(PulseRateEvents, RunAfterATurnStartsOneSecondLater) {
@@ -122,24 +121,24 @@ TEST(PulseRateEvents, RunAfterATurnStartsOneSecondLater) {
   Append(s, Series(20, {80, 84, 88, 92, 85, 85, 85}, true));
   const auto ev = Pulse(s);
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{84, 1, 21000, 23000, 8}));
+  EXPECT_EQ(ev[0], (EventRecord{84, 1, 21000, 23000, 8}));
 }
 
 TEST(PulseRateEvents, SegmentStartingWithARiseStartsAtOnceAndFallsCountNegative) {
   // The direction starts as rising: 100 -> 104 starts the run at 10.
   auto ev = Pulse(Flat10Then(100, {104, 108, 112, 112, 100, 100}, true));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{100, 1, 10000, 14000, 12}));
+  EXPECT_EQ(ev[0], (EventRecord{100, 1, 10000, 14000, 12}));
   // A steady fall: the first falling second turns the direction, so the run starts one later.
   ev = Pulse(Flat10Then(120, {116, 112, 108, 104, 104, 110, 110}, true));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{116, 1, 11000, 15000, -12}));
+  EXPECT_EQ(ev[0], (EventRecord{116, 1, 11000, 15000, -12}));
 }
 
 TEST(PulseRateEvents, ValueAboveTheHighestValidEndsTheRunBeforeIt) {
   const auto ev = Pulse(Flat10Then(100, {104, 108, 112, 230, 100, 100}, true));
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{100, 1, 10000, 13000, 12}));
+  EXPECT_EQ(ev[0], (EventRecord{100, 1, 10000, 13000, 12}));
 }
 
 TEST(PulseRateEvents, StrictRateAndLeastChangeUseTheSize) {
@@ -149,7 +148,7 @@ TEST(PulseRateEvents, StrictRateAndLeastChangeUseTheSize) {
 }
 
 TEST(EventDetection, MissingInputFailsAndEmptiesTheList) {
-  std::vector<_EVENT_RECORD> ev(3);
+  std::vector<EventRecord> ev(3);
   const EventParams p = SpO2Params();
   EXPECT_EQ(DetectSpO2Events({}, &p, ev), 0);
   EXPECT_TRUE(ev.empty());
@@ -173,7 +172,7 @@ TEST(EventDetection, RepeatedDecreasingAndAbsurdOffsetsAreSkipped) {
   s.insert(s.begin(), zero);
   const auto ev = SpO2(s);
   ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0], (_EVENT_RECORD{96, 1, 10000, 14000, 6}));
+  EXPECT_EQ(ev[0], (EventRecord{96, 1, 10000, 14000, 6}));
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST(SpO2Summary, OdiTimeBelowNinetyLowestAndMean) {
     s.push_back(x);
   }
   const EventParams p{255, 2, 2, 8, 20, 100, 0, 88};
-  const std::vector<_EVENT_RECORD> events(2);
+  const std::vector<EventRecord> events(2);
   const auto sum = ComputeSpO2Summary(s, &p, events);
   EXPECT_EQ(sum.validSeconds, 3600);
   EXPECT_DOUBLE_EQ(sum.odi, 2.0);

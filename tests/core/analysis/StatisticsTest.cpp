@@ -114,7 +114,7 @@ TEST_F(StatisticsTest, AnEmptyPeriodLeavesItsBlockZero) {
 TEST(Extremes, ValuesTimesMeanAndLastOccurrence) {
   std::vector<_BP_RECORD> r = {Reading(8, 5, 150, 80, 60), Reading(9, 10, 101, 70, 90),
                                Reading(10, 15, 150, 90, 60, 2), Reading(11, 20, 101, 70, 90)};
-  _BP_EXTREMES e;
+  Extremes e;
   ASSERT_EQ(ComputeExtremesAndRanges(r, RangeLimits{}, e), 1);
   EXPECT_EQ(e.sys.maxValue, 150);
   EXPECT_EQ(e.sys.maxHour, 10);
@@ -132,7 +132,7 @@ TEST(Extremes, ValuesTimesMeanAndLastOccurrence) {
 TEST(Extremes, RangeLimitsBelongToTheRange) {
   std::vector<_BP_RECORD> r = {Reading(8, 0, 99, 59, 59), Reading(9, 0, 100, 60, 60),
                                Reading(10, 0, 140, 90, 100), Reading(11, 0, 141, 91, 101)};
-  _BP_EXTREMES e;
+  Extremes e;
   ComputeExtremesAndRanges(r, RangeLimits{}, e);
   for (const auto* g : {&e.sys, &e.dia, &e.pr}) {
     EXPECT_DOUBLE_EQ(g->below, 0.25);
@@ -146,7 +146,7 @@ TEST(Extremes, RangeLimitsBelongToTheRange) {
 }
 
 TEST(Extremes, EmptyListClearsTheRecord) {
-  _BP_EXTREMES e;
+  Extremes e;
   e.sys.maxValue = 7;
   e.dia.within = 0.5;
   EXPECT_EQ(ComputeExtremesAndRanges(std::vector<_BP_RECORD>{}, RangeLimits{}, e), 0);
@@ -172,7 +172,7 @@ TEST(Distribution, ClassLimitsAreLowerExclusiveUpperInclusive) {
 TEST(Distribution, SharesOfEachQuantity) {
   std::vector<_BP_RECORD> r = {Reading(8, 0, 95, 55, 45), Reading(9, 0, 95, 61, 75),
                                Reading(10, 0, 125, 85, 75), Reading(11, 0, 215, 185, 190)};
-  _BP_DISTRIBUTION d;
+  PressureDistribution d;
   ASSERT_EQ(ComputeDistribution(r, d), 1);
   EXPECT_DOUBLE_EQ(d.sys[1], 0.5);
   EXPECT_DOUBLE_EQ(d.sys[4], 0.25);

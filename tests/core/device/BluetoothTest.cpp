@@ -140,7 +140,7 @@ TEST(Bluetooth, DetectsAndDownloadsOverTheRadioLink) {
   _DOWNLOAD_DATAINFO data;
   _SUB_VERSION version;
   ASSERT_EQ(link.Download(1, data, found, version), DeviceResult::Ok);
-  EXPECT_EQ(std::get<_DOWNLOAD_TALOCOLOR>(data.data).recording.readings,
+  EXPECT_EQ(std::get<TaloColorDownload>(data.data).recording.readings,
             sim.Snapshot().readings.at(link::kBlockRecording).readings);
   // The transfer closes only its own use of the link; the radio keeps the socket.
   EXPECT_TRUE(bt.IsConnected());

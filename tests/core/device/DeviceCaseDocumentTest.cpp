@@ -102,7 +102,7 @@ void ExpectHeader(const _FILE_ALL_INFO& f, const sim::SimRecorder& rec, int data
   EXPECT_EQ(f.locked, rec.lockByte);
 }
 
-void ExpectReadings(const _FILE_ALL_INFO& f, const _BP_READING_BLOCK& want) {
+void ExpectReadings(const _FILE_ALL_INFO& f, const ReadingBlock& want) {
   EXPECT_EQ(f.bpHead, want.head);
   ASSERT_EQ(f.readings.size(), want.readings.size());
   for (size_t i = 0; i < want.readings.size(); ++i)
@@ -289,7 +289,7 @@ TEST(DocumentDownloadEdges, EmptyRecorderOfEveryKindIsNoDataAndStoresNothing) {
   for (int kind = 1; kind <= 6; ++kind) {
     sim::SimRecorder rec = sim::MakeSampleRecorder(kind);
     for (auto& [block, b] : rec.readings) b = {};
-    if (rec.spo2) rec.spo2 = _SPO2_BLOCK{};
+    if (rec.spo2) rec.spo2 = SpO2Block{};
     DocHarness h(rec);
     ASSERT_TRUE(h.Start());
     const int mode = kind == kQora ? kModeAllUsers : kind == kMiru ? kModeMonitor : 1;

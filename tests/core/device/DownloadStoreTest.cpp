@@ -43,7 +43,7 @@ TEST(DownloadStoreNames, TooLongOrUnreadableNamesAreClearedNeverCut) {
 }
 
 _DOWNLOAD_DATAINFO QoraData(int mode, std::initializer_list<int> usersWithReadings) {
-  _DOWNLOAD_QORA q;
+  QoraDownload q;
   for (int u : usersWithReadings) {
     _BP_RECORD r;
     r.year = 2024, r.month = 2, r.day = 29, r.hour = 7, r.minute = 5, r.seconds = 9;

@@ -22,7 +22,7 @@ std::string Name(const ::testing::TestParamInfo<Case>& info) {
          "_m" + std::to_string(info.param.mode);
 }
 
-void ExpectBlock(const _BP_READING_BLOCK& got, const sim::SimRecorder& rec, uint8_t block) {
+void ExpectBlock(const ReadingBlock& got, const sim::SimRecorder& rec, uint8_t block) {
   const auto& want = rec.readings.at(block);
   EXPECT_EQ(got.head, want.head) << "block " << int(block);
   ASSERT_EQ(got.readings.size(), want.readings.size()) << "block " << int(block);
@@ -58,14 +58,14 @@ TEST_P(DownloadEveryKind, DeliversWhatTheRecorderHolds) {
 
   switch (c.kind) {
     case kTaloColor: {
-      const auto& d = std::get<_DOWNLOAD_TALOCOLOR>(data.data);
+      const auto& d = std::get<TaloColorDownload>(data.data);
       EXPECT_EQ(d.plan, rec.plan);
       ExpectBlock(d.recording, rec, link::kBlockRecording);
       ExpectBlock(d.singleUser, rec, link::kBlockSingleUser);
       break;
     }
     case kMiru: {
-      const auto& d = std::get<_DOWNLOAD_MIRU>(data.data);
+      const auto& d = std::get<MiruDownload>(data.data);
       EXPECT_EQ(d.plan, rec.plan);
       const uint8_t block = c.mode == 2   ? link::kBlockMonitor
                             : c.mode == 3 ? link::kBlockSingleUser
@@ -80,7 +80,7 @@ TEST_P(DownloadEveryKind, DeliversWhatTheRecorderHolds) {
       break;
     }
     case kQora: {
-      const auto& d = std::get<_DOWNLOAD_QORA>(data.data);
+      const auto& d = std::get<QoraDownload>(data.data);
       for (int u = 0; u < 3; ++u) {
         if (c.mode == 7 || c.mode == 4 + u)
           ExpectBlock(d.users[u], rec, static_cast<uint8_t>(link::kBlockUser1 + u));
@@ -90,7 +90,7 @@ TEST_P(DownloadEveryKind, DeliversWhatTheRecorderHolds) {
       break;
     }
     default: {
-      const auto& d = std::get<_DOWNLOAD_BASIC>(data.data);
+      const auto& d = std::get<BasicDownload>(data.data);
       EXPECT_EQ(d.plan, rec.plan);
       ExpectBlock(d.readings, rec, link::kBlockRecording);
     }
@@ -123,7 +123,7 @@ TEST(Download, EmptyRecorderArrivesEmptyAndCountsAsNoData) {
   for (int kind = 1; kind <= 6; ++kind) {
     sim::SimRecorder rec = sim::MakeSampleRecorder(kind);
     for (auto& [block, b] : rec.readings) b = {};
-    if (rec.spo2) rec.spo2 = _SPO2_BLOCK{};
+    if (rec.spo2) rec.spo2 = SpO2Block{};
     SimHarness h(rec);
     ASSERT_TRUE(h.Start());
     const int mode = kind == kQora ? kModeAllUsers : kind == kMiru ? kModeMonitor : 1;
@@ -139,7 +139,7 @@ TEST(Download, NoDataRuleLooksOnlyAtTheChosenQoraUser) {
   _DOWNLOAD_DATAINFO d;
   d.nDeviceKind = kQora;
   d.nDataMode = kModeUser1;
-  _DOWNLOAD_QORA q;
+  QoraDownload q;
   q.users[1].readings.resize(1);
   d.data = q;
   EXPECT_TRUE(HasNoDownloadData(d));
@@ -150,12 +150,12 @@ TEST(Download, NoDataRuleLooksOnlyAtTheChosenQoraUser) {
 
   _DOWNLOAD_DATAINFO m;
   m.nDeviceKind = kMiru;
-  _DOWNLOAD_MIRU miru;
+  MiruDownload miru;
   miru.spo2.samples.resize(1);  // SpO2 alone is data
   m.data = miru;
   EXPECT_FALSE(HasNoDownloadData(m));
   _DOWNLOAD_DATAINFO t;
-  _DOWNLOAD_TALOCOLOR talo;
+  TaloColorDownload talo;
   talo.singleUser.readings.resize(1);  // single-user readings alone are data
   t.data = talo;
   EXPECT_FALSE(HasNoDownloadData(t));

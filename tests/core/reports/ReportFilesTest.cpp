@@ -138,7 +138,7 @@ TEST_F(ReportFilesTest, EveryPageRoundTripsForAMiruCase) {
 
 TEST_F(ReportFilesTest, SpO2EventsComeFromTheCaseUnlessVariantThreeAsksAfresh) {
   const _FILE_ALL_INFO f = MakeMiruSample(SampleOptions{});
-  const std::vector<_EVENT_RECORD> none;
+  const std::vector<EventRecord> none;
   ReportOptions o;
   o.spo2Events = &none;
   o.prEvents = &none;

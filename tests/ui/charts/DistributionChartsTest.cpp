@@ -49,7 +49,7 @@ TEST(Histogram, EmptyClassesHaveNoBar) {
   // A full class reaches the 100 % line.
   EXPECT_LT(bars.top() + 3, bars.bottom());
 
-  c.analysis.distribution = _BP_DISTRIBUTION{};  // all fractions 0: panels only
+  c.analysis.distribution = PressureDistribution{};  // all fractions 0: panels only
   host.SetCase(c.source);
   const QImage bare = RenderKind(host, kChartHistogram);
   EXPECT_EQ(test::CountColour(bare, bare.rect(), kCyan), 0);
