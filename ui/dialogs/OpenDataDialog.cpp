@@ -9,6 +9,8 @@
 #include <QtWidgets/QTimeEdit>
 #include <QtWidgets/QVBoxLayout>
 
+#include "cases/CaseLock.h"
+#include "common/CaseLockPrompt.h"
 #include "common/Texts.h"
 #include "common/UiMessages.h"
 #include "controls/DriveFolderLists.h"
@@ -107,6 +109,9 @@ void COpenDataDialog::OnUpdateTime() {
     ShowBox(TxS(kGlobalSetting, "IDS_PLEASE_CHOSE"));
     return;
   }
+  // The change rewrites the case file: not while another workstation edits the case.
+  CaseLock lock;
+  if (!LockCaseForEditing(selected.front(), language_, lock)) return;
   const QDate d = measureDate_->date();
   const QTime t = measureTime_->time();
   const CaseOpResult r =
