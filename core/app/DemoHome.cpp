@@ -98,6 +98,8 @@ DemoHomeResult PrepareDemoHome(const std::string& home, const std::string& dataD
     p.Tree(data / "res", "res", false);
   else
     p.Folder("res");
+  // The user's guide is optional: a data folder without one still makes a working home.
+  if (fs::is_directory(data / "Help", ec)) p.Tree(data / "Help", "Help", false);
   p.Folder("data");
   return result;
 }

@@ -19,6 +19,7 @@ class DemoHomeTest : public ::testing::Test {
     WriteBytes(temp / "src/Language/README.txt", "not a language");
     WriteBytes(temp / "src/res/Logo.ico", std::string("\0\0\1\0", 4));
     WriteBytes(temp / "src/res/icons/small.png", "png");
+    WriteBytes(temp / "src/Help/English.html", "<html>guide</html>");
   }
   std::string Data() const { return temp / "src"; }
   std::string Home() const { return temp / "home"; }
@@ -33,6 +34,7 @@ TEST_F(DemoHomeTest, FreshHomeGetsLanguagesResourcesAndAnEmptyCaseFolder) {
   EXPECT_FALSE(fs::exists(Home() + "/Language/README.txt"));
   EXPECT_EQ(ReadBytes(Home() + "/res/Logo.ico"), std::string("\0\0\1\0", 4));
   EXPECT_EQ(ReadBytes(Home() + "/res/icons/small.png"), "png");
+  EXPECT_EQ(ReadBytes(Home() + "/Help/English.html"), "<html>guide</html>");
   EXPECT_TRUE(fs::is_directory(Home() + "/data"));
   EXPECT_TRUE(fs::is_empty(Home() + "/data"));
 }
@@ -54,6 +56,13 @@ TEST_F(DemoHomeTest, PreparingAgainKeepsEverythingTheUserHas) {
   EXPECT_TRUE(fs::exists(Home() + "/Language/Chinese.lng"));
   EXPECT_TRUE(fs::exists(Home() + "/res/Logo.ico"));
   EXPECT_EQ(r.created, (std::vector<std::string>{"Language/Chinese.lng", "res/Logo.ico"}));
+}
+
+TEST_F(DemoHomeTest, DataWithoutAGuideStillMakesAHome) {
+  fs::remove_all(temp / "src/Help");
+  const DemoHomeResult r = PrepareDemoHome(Home(), Data());
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_FALSE(fs::exists(Home() + "/Help"));
 }
 
 TEST_F(DemoHomeTest, BadFoldersAreReportedWithoutTouchingAnything) {
