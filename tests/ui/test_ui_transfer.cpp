@@ -163,9 +163,7 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
   QFETCH(int, row);
   QFETCH(QStringList, files);
   QFETCH(QString, opened);
-  SimRig rig(sim::MakeSampleRecorder(kind));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kind), Data());
   ModalScript script;
   if (kind == kMiru) script.On("DataModeDialog", [row](QDialog* d) { SelectRow(d, row); });
   if (kind == kQora)
@@ -203,9 +201,7 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
 }
 
 void TransferTest::openingACaseKeepsTheRecorderLink() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   QVERIFY(View()->Session().Info().open);
   DeviceCaseDocument* before = &Device();
@@ -221,9 +217,7 @@ void TransferTest::openingACaseKeepsTheRecorderLink() {
 }
 
 void TransferTest::patientProgramFillsTheStoredCase() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   struct Program : IPatientInfoProgram {
     explicit Program(SimRig& rig) : rig(rig) {}
     bool Run(const std::string& program, const std::string& caseInfoPath) override {
@@ -249,9 +243,7 @@ void TransferTest::patientProgramFillsTheStoredCase() {
 }
 
 void TransferTest::configuredTraceRecordsBothDirections() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   // A trace that cannot be written is said, and the download still happens.
   g_Config->system.linkTraceFile = ui_->home.Path("no-such-folder/trace.txt");
   QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
@@ -287,9 +279,7 @@ void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder() {
   QFETCH(int, kind);
   QFETCH(int, miruRow);
   QFETCH(QString, dialog);
-  SimRig rig(sim::MakeSampleRecorder(kind));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kind), Data());
   ui_->messages.sink.answers = {MessageAnswer::Yes};  // "replace and continue?"
   _BP_TRANSPORT_INFO shown;
   ModalScript script;
@@ -342,9 +332,7 @@ void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder() {
 }
 
 void TransferTest::qoraTakesNoPlan() {
-  SimRig rig(sim::MakeSampleRecorder(kQora));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kQora), Data());
   ModalScript script;
   QVERIFY(ui_->frame->ExecuteCommand(cmd::kUpload));
   QCOMPARE(rig.sim.Snapshot().uploads, 0);
@@ -355,8 +343,7 @@ void TransferTest::qoraTakesNoPlan() {
 void TransferTest::cancelAtEachPhaseStoresNothing() {
   // The link-way dialog.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     g_Config->settings.showSelectDevice = 1;
     ModalScript script;
     script.On("LinkWayDialog", [](QDialog* d) { Click(d, "2"); });
@@ -367,8 +354,7 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
   }
   // The Bluetooth dialog: the radio goes, the cable recorder is never asked.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     g_Config->settings.useBluetooth = 1;
     sim::RecorderSimulator remote(sim::MakeSampleRecorder(kPexaC));
     std::atomic<bool> stop{false};
@@ -394,12 +380,11 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
   }
   // Detection, while the recorder does not answer yet.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     sim::SimFaults f;
     f.stallRequest = 1;
     f.stallSeconds = 3;
     rig.sim.SetFaults(f);
-    rig.Use(Data());
     Hooks().tuneDetection = [](DetectOptions& o) {
       o.probeHid = false;
       o.probeSystemPorts = false;
@@ -415,8 +400,7 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
   }
   // The data-mode choice.
   {
-    SimRig rig(sim::MakeSampleRecorder(kMiru));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru), Data());
     ModalScript script;
     script.On("DataModeDialog", [](QDialog* d) { Click(d, "2"); });
     QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
@@ -425,8 +409,7 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
   }
   // The transfer itself, on a slow line so it is surely running.
   {
-    SimRig rig(sim::MakeSampleRecorder(kMiru, 0, 1, 20000), 115200);
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru, 0, 1, 20000), Data(), 115200);
     ModalScript script;
     script.On("DataModeDialog", [](QDialog* d) { SelectRow(d, 1); });
     script.On(
@@ -438,8 +421,7 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
   }
   // The plan dialog.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     ModalScript script;
     script.On("PlanDialog", [](QDialog* d) { Click(d, "2"); });
     QVERIFY(ui_->frame->ExecuteCommand(cmd::kUpload));
@@ -457,9 +439,7 @@ void TransferTest::linkFaultsTellTheUserAndStoreNothing() {
   for (int fault : {Disappear, Stall, ErrorAnswer, Damaged}) {
     ui_->messages.sink.messages.clear();
     fs::remove_all(Data());
-    SimRig rig(sim::MakeSampleRecorder(kMiru));
-    QVERIFY(rig.started);
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru), Data());
     ModalScript script;
     script.On("DataModeDialog", [&](QDialog* d) {
       sim::SimFaults f;
@@ -495,17 +475,14 @@ void TransferTest::linkFaultsTellTheUserAndStoreNothing() {
   // The window is still usable: a clean recorder downloads.
   ui_->messages.sink.messages.clear();
   fs::remove_all(Data());
-  SimRig clean(sim::MakeSampleRecorder(kPexaC));
-  clean.Use(Data());
+  SimRig clean(sim::MakeSampleRecorder(kPexaC), Data());
   QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
   QVERIFY(View()->Session().Info().open);
 }
 
 void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
-  SimRig rig(sim::MakeSampleRecorder(kTaloColor));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kTaloColor), Data());
   // A plain file where the single-user folder belongs: the ambulatory file is stored, the
   // single-user one cannot be.
   const std::string blocker = Data() + "/" + g_Config->currentConfigName + "/SingleUser";
@@ -525,8 +502,7 @@ void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
 }
 
 void TransferTest::nothingFoundOffersRetryAndRetriesDetectionOnly() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   g_Config->settings.extraSerialPorts = ui_->home.Path("no-such-port");
   g_Config->settings.showSelectDevice = 1;
   ui_->messages.sink.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
@@ -576,8 +552,7 @@ void TransferTest::bluetoothDownloadGoesOverTheRadioLink() {
   sim::RecorderSimulator simulator(sim::MakeSampleRecorder(kPexaC));
   std::atomic<bool> stop{false};
   std::thread server;
-  SimRig unused(sim::MakeSampleRecorder(kPexaC));
-  unused.Use(Data());
+  SimRig unused(sim::MakeSampleRecorder(kPexaC), Data());
   g_Config->settings.extraSerialPorts.clear();
   g_Config->settings.useBluetooth = 1;
   Hooks().makeRadio = [&] {
@@ -612,8 +587,7 @@ void TransferTest::refusedPortIsNamedWithTheUdevHint() {
   const std::string port = ui_->home.Path("ttyRefused");
   { std::ofstream(port) << ""; }
   ::chmod(port.c_str(), 0);
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   g_Config->settings.extraSerialPorts = port;
   ui_->messages.sink.answers = {MessageAnswer::Cancel};
   QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
