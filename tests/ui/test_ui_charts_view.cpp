@@ -141,9 +141,10 @@ void ChartsViewTest::chartCommandsSwitchKindAndPaint() {
 }
 
 void ChartsViewTest::graphTypeButtonTogglesTheTrendMode() {
+  auto* button = View()->findChild<CButtonNew*>("1212");
+  QCOMPARE(button->CurrentFace(), QColor(199, 237, 204));
   OpenAmbulatory();
   ChartWidget* charts = View()->Charts();
-  auto* button = View()->findChild<CButtonNew*>("1212");
   const QImage curves = Shown(charts);
   button->click();
   QCOMPARE(charts->host().Trend().DisplayMode(), 1);
@@ -152,6 +153,7 @@ void ChartsViewTest::graphTypeButtonTogglesTheTrendMode() {
   QVERIFY(curves != bars);
   button->click();
   QCOMPARE(charts->host().Trend().DisplayMode(), 0);
+  QCOMPARE(View()->TrendMode(), 0);
   QVERIFY(Shown(charts) == curves);
 }
 

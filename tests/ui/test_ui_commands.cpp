@@ -19,7 +19,6 @@
 #include "UiTestSupport.h"
 #include "app/AppInfo.h"
 #include "common/Globals.h"
-#include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "frame/CommandIds.h"
 #include "frame/CommandTable.h"
@@ -77,7 +76,6 @@ class CommandsTest : public QObject {
   void failedLoadKeepsThePreviousState();
   void controlsFollowTheChartKind();
   void boundFieldsHoldTheirPairs();
-  void graphTypeButtonAlternates();
   void keyboardShowsTheVersion();
   void helpOpensTheLanguagesGuide();
   void languageSwitchLeavesNoPreviousText();
@@ -269,17 +267,6 @@ void CommandsTest::boundFieldsHoldTheirPairs() {
   QVERIFY(browserShown);
   QCOMPARE(view->Spin(0)->Pos(), 140);
   QCOMPARE(band->text(), QString("100-140 mmHg"));
-}
-
-void CommandsTest::graphTypeButtonAlternates() {
-  CZavView* view = ui_->View();
-  auto* button = view->findChild<CButtonNew*>("1212");
-  QCOMPARE(button->CurrentFace(), QColor(199, 237, 204));
-  ui_->OpenCase("data/a.awp", "A", "1");
-  button->click();
-  QCOMPARE(view->TrendMode(), 1);
-  button->click();
-  QCOMPARE(view->TrendMode(), 0);
 }
 
 void CommandsTest::keyboardShowsTheVersion() {
