@@ -62,6 +62,14 @@ class DialogsTest : public QObject {
   void aboutShowsSerialAndEdition();
 
  private:
+  // Two stored users, and a report-set file of the one named.
+  void UsersAnnaAndCarl(const std::string& withReportFile) {
+    g_Config->SelectConfig("anna");
+    g_Config->SelectConfig("carl");
+    g_Config->Save();
+    fsutil::WriteFileAtomic(ui_->home.Path("Report_" + withReportFile + ".ini"),
+                            "[INFO]\r\ncount=0\r\n");
+  }
   std::unique_ptr<WindowFixture> ui_;
 };
 
@@ -91,10 +99,7 @@ void DialogsTest::userDialogTrimsAndRefusesBlanks() {
 }
 
 void DialogsTest::userDialogDeleteRules() {
-  g_Config->SelectConfig("anna");
-  g_Config->SelectConfig("carl");
-  g_Config->Save();
-  fsutil::WriteFileAtomic(ui_->home.Path("Report_anna.ini"), "[INFO]\r\ncount=0\r\n");
+  UsersAnnaAndCarl("anna");
   CUserDialog dialog(*g_Config);
   QCOMPARE(dialog.Users()->count(), 2);
   dialog.Users()->setEditText("");
@@ -120,10 +125,7 @@ void DialogsTest::userDialogDeleteRules() {
 }
 
 void DialogsTest::userDialogDeleteAll() {
-  g_Config->SelectConfig("anna");
-  g_Config->SelectConfig("carl");
-  g_Config->Save();
-  fsutil::WriteFileAtomic(ui_->home.Path("Report_carl.ini"), "[INFO]\r\ncount=0\r\n");
+  UsersAnnaAndCarl("carl");
   CUserDialog dialog(*g_Config);
   ui_->messages.sink.answers = {MessageAnswer::No};
   dialog.OnDeleteAll();
