@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -14,6 +15,7 @@
 #include "platform/FileUtil.h"
 #include "platform/Profile.h"
 #include "platform/ProgramDir.h"
+#include "view/ZavView.h"
 
 namespace vesk::uitest {
 
@@ -44,6 +46,14 @@ void TestHome::StoreLanguage(const std::string& name) {
   file.Set("Previous Config", "Language", name);
 }
 
+bool TestHome::UseShippedLanguage(const std::string& name) {
+  std::string bytes;
+  if (!fsutil::ReadFile(ShippedLanguageFile(name), bytes)) return false;
+  if (!fsutil::WriteFileAtomic(Path("Language/" + name + ".lng"), bytes)) return false;
+  g_Language.SetLanguage(name);
+  return g_Language.Load();
+}
+
 std::string TestHome::Read(const std::string& name) const {
   std::string bytes;
   fsutil::ReadFile(Path(name), bytes);
@@ -69,6 +79,11 @@ std::string TestHome::WriteCase(const std::string& relativePath, const std::stri
   return path;
 }
 
+MessageAnswer WindowThreadSink::Show(const Message& message) {
+  onWindowThread = onWindowThread && QThread::currentThread() == qApp->thread();
+  return RecordingMessageSink::Show(message);
+}
+
 SinkGuard::SinkGuard() {
   SetUiSink(&sink);
 }
@@ -80,6 +95,40 @@ bool SinkGuard::Saw(const std::string& text) const {
   for (const Message& m : sink.messages)
     if (m.text.find(text) != std::string::npos) return true;
   return false;
+}
+
+WindowFixture::WindowFixture() {
+  LoadConfigAndLanguage();
+}
+
+WindowFixture::WindowFixture(WithFrame options) : WindowFixture() {
+  doc = std::make_unique<CZavDoc>(*g_Config, g_Language);
+  frame = std::make_unique<CMainFrame>(nullptr, doc.get());
+  if (!options.size.isEmpty()) frame->resize(options.size);
+  frame->show();
+}
+
+WindowFixture::~WindowFixture() {
+  frame.reset();
+  doc.reset();
+  DropConfig();
+}
+
+std::string WindowFixture::OpenCase(const std::string& relativePath, const std::string& name,
+                                    const std::string& caseId, bool miru) {
+  const std::string path = home.WriteCase(relativePath, name, caseId, false, miru);
+  if (View()->OpenCase(path) != 1) qFatal("the case %s does not open", path.c_str());
+  return path;
+}
+
+bool SaveShot(QWidget* widget, const QString& path) {
+  widget->show();
+  QTest::qWait(50);
+  return widget->grab().save(path);
+}
+
+std::string ShippedLanguageFile(const std::string& name) {
+  return std::string(VESK_SOURCE_DIR) + "/data/Language/" + name + ".lng";
 }
 
 void OnNextModal(std::function<void(QDialog*)> act) {

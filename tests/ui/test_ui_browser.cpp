@@ -69,33 +69,28 @@ class BrowserTest : public QObject {
   void deleteCommandRefusesTheCaseOnScreen();
 
  private:
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
+  std::unique_ptr<WindowFixture> ui_;
   QString folder_;
 };
 
 void BrowserTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  home_->WriteCase("data/family/VESK/2024033009120001.awp", "Ann Lee", "A-1");
-  home_->WriteCase("data/family/VESK/2024033009120101.awp", "ann lee", "B-2");
-  home_->WriteCase("data/family/VESK/2024033009120201.awp", "Bob", "C-3");
-  home_->WriteCase("data/family/VESK/2024033009120301.awp", "Zed", "Z-9", true);
-  folder_ = QString::fromStdString(home_->Path("data/family/VESK"));
+  ui_ = std::make_unique<WindowFixture>();
+  ui_->home.WriteCase("data/family/VESK/2024033009120001.awp", "Ann Lee", "A-1");
+  ui_->home.WriteCase("data/family/VESK/2024033009120101.awp", "ann lee", "B-2");
+  ui_->home.WriteCase("data/family/VESK/2024033009120201.awp", "Bob", "C-3");
+  ui_->home.WriteCase("data/family/VESK/2024033009120301.awp", "Zed", "Z-9", true);
+  folder_ = QString::fromStdString(ui_->home.Path("data/family/VESK"));
 }
 
 void BrowserTest::cleanup() {
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 void BrowserTest::listsAndSearches() {
   COpenDataDialog dialog(*g_Config, g_Language);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_SEL_OPENDATA"));
   // It opens on the user's folder below the data path, which holds folders only.
-  QCOMPARE(dialog.Panel()->Folder().toStdString(), home_->Path("data/family"));
+  QCOMPARE(dialog.Panel()->Folder().toStdString(), ui_->home.Path("data/family"));
   QCOMPARE(dialog.Panel()->List()->topLevelItemCount(), 0);
   QVERIFY(dialog.Panel()->Lists()->Folders()->findItems("VESK", Qt::MatchExactly).size() == 1);
   QVERIFY(CDriveFolderLists::DriveRoots().contains("/"));
@@ -119,7 +114,7 @@ void BrowserTest::listsAndSearches() {
   dialog.SearchText()->setText("");
   dialog.SearchBy(0)->setChecked(true);
   dialog.OnSearch();
-  QVERIFY(messages_->Saw("EN:IDS_SEARCHNULL"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_SEARCHNULL"));
   QCOMPARE(list->topLevelItemCount(), 4);
   dialog.SearchBy(2)->setChecked(true);
   dialog.SearchDate()->setDate(QDate(2024, 3, 31));
@@ -134,22 +129,22 @@ void BrowserTest::okRefusesNothingSelectedAndLockedCases() {
   COpenDataDialog dialog(*g_Config, g_Language);
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnOk();
-  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_PLEASE_CHOSE"));
   SelectRowsNamed(dialog.Panel()->List(), {"Zed"});
   dialog.OnOk();
-  QVERIFY(messages_->Saw("EN:IDS_CANNOT_CHECK"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CANNOT_CHECK"));
   QVERIFY(dialog.result() != QDialog::Accepted);
   SelectRowsNamed(dialog.Panel()->List(), {"Bob"});
   dialog.OnOk();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
-  QCOMPARE(dialog.ChosenPath(), home_->Path("data/family/VESK/2024033009120201.awp"));
+  QCOMPARE(dialog.ChosenPath(), ui_->home.Path("data/family/VESK/2024033009120201.awp"));
 }
 
 void BrowserTest::changesTheMeasuringTime() {
   COpenDataDialog dialog(*g_Config, g_Language);
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnUpdateTime();
-  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_PLEASE_CHOSE"));
   SelectRowsNamed(dialog.Panel()->List(), {"Bob"});
   dialog.MeasureDate()->setDate(QDate(2024, 5, 1));
   dialog.MeasureTime()->setTime(QTime(10, 30));
@@ -186,14 +181,14 @@ void BrowserTest::openDataCommandOpensTheChosenCase() {
 }
 
 void BrowserTest::copyReplacesFilesInTheChosenFolder() {
-  const std::string target = home_->Path("usb-stick");
+  const std::string target = ui_->home.Path("usb-stick");
   fsutil::CreateFolders(target);
   fsutil::WriteFileAtomic(target + "/2024033009120001.awp", "old bytes");
   CCopyDialog dialog(*g_Config, g_Language);
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_NEED_COPY"));
   dialog.Panel()->Lists()->SetFolder(folder_);
   dialog.OnOk();
-  QVERIFY(messages_->Saw("EN:IDS_PLEASE_CHOSE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_PLEASE_CHOSE"));
   SelectRowsNamed(dialog.Panel()->List(), {"Ann Lee", "Bob"});
   CCopyDialog::ChooseFolder = [](QWidget*, const QString&) { return QString(); };
   dialog.OnOk();  // chooser cancelled: nothing copied, dialog stays
@@ -203,37 +198,37 @@ void BrowserTest::copyReplacesFilesInTheChosenFolder() {
   };
   dialog.OnOk();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
-  QCOMPARE(home_->Read("usb-stick/2024033009120001.awp"),
-           home_->Read("data/family/VESK/2024033009120001.awp"));
+  QCOMPARE(ui_->home.Read("usb-stick/2024033009120001.awp"),
+           ui_->home.Read("data/family/VESK/2024033009120001.awp"));
   QVERIFY(fsutil::FileExists(target + "/2024033009120201.awp"));
   QVERIFY(!fsutil::FileExists(target + "/2024033009120101.awp"));
 }
 
 void BrowserTest::deleteRefusesTheOpenCase() {
-  const std::string open = home_->Path("data/family/VESK/2024033009120001.awp");
+  const std::string open = ui_->home.Path("data/family/VESK/2024033009120001.awp");
   {
     // A path alone protects nothing: the case it names may have been closed since.
-    const std::string closedCase = home_->Path("data/family/VESK/2024033009120301.awp");
+    const std::string closedCase = ui_->home.Path("data/family/VESK/2024033009120301.awp");
     CDeleteDialog closed(*g_Config, g_Language, closedCase);
     closed.Panel()->Lists()->SetFolder(folder_);
     SelectRowsNamed(closed.Panel()->List(), {"Zed"});
-    messages_->sink.answers = {MessageAnswer::Yes};
+    ui_->messages.sink.answers = {MessageAnswer::Yes};
     closed.OnOk();
     QVERIFY(!fsutil::FileExists(closedCase));
-    messages_->sink.next = 0;
+    ui_->messages.sink.next = 0;
   }
   g_Config->caseState.caseOpen = 1;
   CDeleteDialog dialog(*g_Config, g_Language, open);
   dialog.Panel()->Lists()->SetFolder(folder_);
   SelectRowsNamed(dialog.Panel()->List(), {"Ann Lee", "Bob"});
-  messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
   dialog.OnOk();
-  QVERIFY(fsutil::FileExists(home_->Path("data/family/VESK/2024033009120201.awp")));
+  QVERIFY(fsutil::FileExists(ui_->home.Path("data/family/VESK/2024033009120201.awp")));
   dialog.OnOk();
-  QVERIFY(messages_->Saw("EN:IDS_UNABLE_DEL"));
-  QVERIFY(messages_->Saw(open));
+  QVERIFY(ui_->messages.Saw("EN:IDS_UNABLE_DEL"));
+  QVERIFY(ui_->messages.Saw(open));
   QVERIFY(fsutil::FileExists(open));
-  QVERIFY(!fsutil::FileExists(home_->Path("data/family/VESK/2024033009120201.awp")));
+  QVERIFY(!fsutil::FileExists(ui_->home.Path("data/family/VESK/2024033009120201.awp")));
   QCOMPARE(Column(dialog.Panel()->List(), 0), (QStringList{"Ann Lee", "ann lee"}));
 }
 
@@ -241,15 +236,15 @@ void BrowserTest::deleteRefusesTheOpenCase() {
 void BrowserTest::deleteCommandRefusesTheCaseOnScreen() {
   CZavDoc doc(*g_Config, g_Language);
   CMainFrame frame(nullptr, &doc);
-  const std::string chosen = home_->Path("data/family/VESK/2024033009120201.awp");
+  const std::string chosen = ui_->home.Path("data/family/VESK/2024033009120201.awp");
   PickOnNextModal<COpenDataDialog>(folder_, "Bob");
   QVERIFY(frame.ExecuteCommand(cmd::kOpenData));
   QCOMPARE(doc.currentCasePath, chosen);
 
-  messages_->sink.answers = {MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::Yes};
   PickOnNextModal<CDeleteDialog>(folder_, "Bob");
   QVERIFY(frame.ExecuteCommand(cmd::kDeleteData));
-  QVERIFY(messages_->Saw("EN:IDS_UNABLE_DEL"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_UNABLE_DEL"));
   QVERIFY(fsutil::FileExists(chosen));
 }
 

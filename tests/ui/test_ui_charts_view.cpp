@@ -71,34 +71,19 @@ class ChartsViewTest : public QObject {
   void contextMenuTextsFollowTheLanguage();
 
  private:
-  CZavView* View() { return frame_->View(); }
-  void OpenAmbulatory() { QCOMPARE(View()->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1); }
-  void OpenMiru() {
-    QCOMPARE(View()->OpenCase(home_->WriteCase("data/m.awp", "M", "2", false, true)), 1);
-  }
+  CZavView* View() { return ui_->View(); }
+  void OpenAmbulatory() { ui_->OpenCase("data/a.awp", "A", "1"); }
+  void OpenMiru() { ui_->OpenCase("data/m.awp", "M", "2", true); }
 
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void ChartsViewTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->resize(1200, 800);
-  frame_->show();
+  ui_ = std::make_unique<WindowFixture>(WithFrame{{1200, 800}});
 }
 
 void ChartsViewTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 void ChartsViewTest::openingACaseDrawsTheTrendChart() {
@@ -121,7 +106,7 @@ void ChartsViewTest::openingACaseDrawsTheTrendChart() {
     QVERIFY(control->isVisible());
     QVERIFY(control->geometry().bottom() < charts->geometry().top());
   }
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
 }
 
 void ChartsViewTest::chartCommandsSwitchKindAndPaint() {
@@ -134,7 +119,7 @@ void ChartsViewTest::chartCommandsSwitchKindAndPaint() {
                                           {cmd::kBpTrend, 0}};
   std::set<qint64> pictures;
   for (const auto& [command, kind] : commands) {
-    QVERIFY(frame_->ExecuteCommand(command));
+    QVERIFY(ui_->frame->ExecuteCommand(command));
     QCOMPARE(View()->ChartKind(), kind);
     QCOMPARE(charts->kind(), kind);
     const QImage shown = Shown(charts);
@@ -143,22 +128,23 @@ void ChartsViewTest::chartCommandsSwitchKindAndPaint() {
   }
   QCOMPARE(pictures.size(), size_t(5));
   // The pie leaves the bound fields' column free; the others use the whole view.
-  frame_->ExecuteCommand(cmd::kPieChart);
+  ui_->frame->ExecuteCommand(cmd::kPieChart);
   auto* field = View()->findChild<QWidget*>("1013");
   QVERIFY(charts->geometry().right() < field->geometry().left());
   QVERIFY(charts->geometry().top() > View()->findChild<QWidget*>("1001")->geometry().bottom());
-  frame_->ExecuteCommand(cmd::kCorrelation);
+  ui_->frame->ExecuteCommand(cmd::kCorrelation);
   QCOMPARE(charts->width(), View()->width());
   // No control covers the chart.
   for (QWidget* w : View()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (w != charts && w->isVisible()) QVERIFY(!w->geometry().intersects(charts->geometry()));
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
 }
 
 void ChartsViewTest::graphTypeButtonTogglesTheTrendMode() {
+  auto* button = View()->findChild<CButtonNew*>("1212");
+  QCOMPARE(button->CurrentFace(), QColor(199, 237, 204));
   OpenAmbulatory();
   ChartWidget* charts = View()->Charts();
-  auto* button = View()->findChild<CButtonNew*>("1212");
   const QImage curves = Shown(charts);
   button->click();
   QCOMPARE(charts->host().Trend().DisplayMode(), 1);
@@ -167,6 +153,7 @@ void ChartsViewTest::graphTypeButtonTogglesTheTrendMode() {
   QVERIFY(curves != bars);
   button->click();
   QCOMPARE(charts->host().Trend().DisplayMode(), 0);
+  QCOMPARE(View()->TrendMode(), 0);
   QVERIFY(Shown(charts) == curves);
 }
 
@@ -181,7 +168,7 @@ void ChartsViewTest::periodAndBoundsRecomputeThePie() {
   QCOMPARE(view->Range(0, 0), 140);
 
   // The pie is prepared with the bounds the fields show.
-  QVERIFY(frame_->ExecuteCommand(cmd::kPieChart));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPieChart));
   QCOMPARE(charts->host().Source().ranges.sysHigh, 120);
   const double allWithin = analysis.extremes.sys.within;
   const QImage allPie = Shown(charts);
@@ -214,7 +201,7 @@ void ChartsViewTest::periodAndBoundsRecomputeThePie() {
 
 void ChartsViewTest::spo2ToolsMoveTheWindow() {
   OpenMiru();
-  QVERIFY(frame_->ExecuteCommand(cmd::kSpO2Trend));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kSpO2Trend));
   ChartWidget* charts = View()->Charts();
   const Spo2Window& window = charts->host().Spo2().Window();
   auto tool = [this](int id) { return View()->findChild<QToolButton*>(QString::number(id)); };
@@ -264,7 +251,7 @@ void ChartsViewTest::spo2ToolsMoveTheWindow() {
 
 void ChartsViewTest::spo2ParameterDialogSavesTheConfiguration() {
   OpenMiru();
-  QVERIFY(frame_->ExecuteCommand(cmd::kSpO2Trend));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kSpO2Trend));
   const CaseAnalysis& analysis = View()->Session().Analysis();
   const size_t eventsBefore = analysis.spo2Events.size();
   // A stricter criterion level with a least change of 1 finds at least as many events.
@@ -281,7 +268,7 @@ void ChartsViewTest::spo2ParameterDialogSavesTheConfiguration() {
   QVERIFY(shown);
   QCOMPARE(g_Config->settings.spo2CriterialLevel, 97);
   QCOMPARE(g_Config->settings.prMinTime, 5);
-  const std::string saved = home_->Read("MreConfig.ini");
+  const std::string saved = ui_->home.Read("MreConfig.ini");
   QVERIFY(saved.find("SpO2CriterialLevel=97") != std::string::npos);
   QVERIFY(analysis.spo2Events.size() >= eventsBefore);
 
@@ -321,9 +308,9 @@ void ChartsViewTest::paintFailureIsShownOnce() {
   Shown(charts);
   Shown(charts);
   QCoreApplication::processEvents();
-  QVERIFY(messages_->Saw("EN:IDS_SYS_ERRORBpTrend in Repaint"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_SYS_ERRORBpTrend in Repaint"));
   // Each failed paint is reported by itself, never several boxes at once from one paint.
-  QVERIFY(messages_->sink.messages.size() <= 2);
+  QVERIFY(ui_->messages.sink.messages.size() <= 2);
   charts->host().SetPaintProbe({});
 }
 
@@ -363,8 +350,8 @@ void ChartsViewTest::contextMenuSavesAndCopiesTheChart() {
   answer = out.filePath("missing/folder/x.png");
   save->trigger();
   chooser = original;
-  QCOMPARE(messages_->sink.messages.size(), size_t(1));
-  QVERIFY(messages_->Saw("The chart could not be saved: " + answer.toStdString()));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
+  QVERIFY(ui_->messages.Saw("The chart could not be saved: " + answer.toStdString()));
 
   QGuiApplication::clipboard()->clear();
   copy->trigger();
@@ -384,7 +371,7 @@ void ChartsViewTest::contextMenuTextsFollowTheLanguage() {
 
   auto* copy = View()->Charts()->findChild<QAction*>("CopyChartImage");
   QCOMPARE(copy->text(), QString("Copy chart"));
-  home_->StoreLanguage("Chinese");
+  ui_->home.StoreLanguage("Chinese");
   View()->Retext();
   QCOMPARE(copy->text(), QString::fromUtf8("复制图表"));
 }

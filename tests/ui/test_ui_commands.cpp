@@ -19,7 +19,6 @@
 #include "UiTestSupport.h"
 #include "app/AppInfo.h"
 #include "common/Globals.h"
-#include "controls/ButtonNew.h"
 #include "controls/UpDown.h"
 #include "frame/CommandIds.h"
 #include "frame/CommandTable.h"
@@ -77,33 +76,20 @@ class CommandsTest : public QObject {
   void failedLoadKeepsThePreviousState();
   void controlsFollowTheChartKind();
   void boundFieldsHoldTheirPairs();
-  void graphTypeButtonAlternates();
   void keyboardShowsTheVersion();
   void helpOpensTheLanguagesGuide();
   void languageSwitchLeavesNoPreviousText();
 
  private:
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void CommandsTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->show();
+  ui_ = std::make_unique<WindowFixture>(WithFrame{});
 }
 
 void CommandsTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 void CommandsTest::tableHoldsEveryCommandWithItsRule() {
@@ -120,7 +106,7 @@ void CommandsTest::tableHoldsEveryCommandWithItsRule() {
 }
 
 void CommandsTest::menuAndToolbarFollowTheirLayouts() {
-  const QList<QAction*> top = frame_->menuBar()->actions();
+  const QList<QAction*> top = ui_->frame->menuBar()->actions();
   QCOMPARE(top.size(), 8);
   QVERIFY(top[2]->menu() == nullptr && top[2]->text() == "EN:IDS_UPLOAD");
   QVERIFY(top[5]->menu() == nullptr && top[5]->text() == "EN:IDS_LANGUAGE");
@@ -129,14 +115,14 @@ void CommandsTest::menuAndToolbarFollowTheirLayouts() {
   for (QAction* a : top[0]->menu()->actions())
     fileItems << (a->isSeparator() ? "-" : a->objectName());
   QCOMPARE(fileItems.join(","), QString("32901,32771,32772,32807,-,32806,-,32784,-,32779"));
-  QCOMPARE(frame_->MenuAction(cmd::kStandardValues)->text(),
+  QCOMPARE(ui_->frame->MenuAction(cmd::kStandardValues)->text(),
            QString("EN:IDS_STANDARD_VALUES_Menu"));
-  QCOMPARE(frame_->MenuAction(cmd::kAbout)->text(), QString("EN:IDS_ABOULT"));
-  QVERIFY(frame_->MenuAction(cmd::kFilePreview) == nullptr);  // not in the menu layout
+  QCOMPARE(ui_->frame->MenuAction(cmd::kAbout)->text(), QString("EN:IDS_ABOULT"));
+  QVERIFY(ui_->frame->MenuAction(cmd::kFilePreview) == nullptr);  // not in the menu layout
 
-  const QList<QToolButton*>& buttons = frame_->ToolButtons();
+  const QList<QToolButton*>& buttons = ui_->frame->ToolButtons();
   QCOMPARE(buttons.size(), 15);
-  QCOMPARE(frame_->ToolBar()->actions().size(), 15);
+  QCOMPARE(ui_->frame->ToolBar()->actions().size(), 15);
   const int order[] = {32780, 32801, 32812, 32901, 32903, 32902, 32904, 32905,
                        32906, 32907, 32908, 32909, 32910, 32781, 32779};
   for (int i = 0; i < 15; ++i) {
@@ -152,43 +138,45 @@ void CommandsTest::menuAndToolbarFollowTheirLayouts() {
 void CommandsTest::enablingFollowsTheCaseState() {
   const int caseCommands[] = {32807, 32903, 32904, 32905, 32906, 32907,
                               32908, 32909, 32910, 32775, 32800};
-  frame_->UpdateCommandUI();
+  ui_->frame->UpdateCommandUI();
   for (int id : caseCommands) {
-    QAction* a = frame_->MenuAction(id) ? frame_->MenuAction(id) : frame_->ToolAction(id);
+    QAction* a =
+        ui_->frame->MenuAction(id) ? ui_->frame->MenuAction(id) : ui_->frame->ToolAction(id);
     QVERIFY2(a && !a->isEnabled(), qPrintable(QString::number(id)));
   }
   QVERIFY(!IsCommandEnabled(cmd::kFilePreview, CurrentCaseFlags()));
-  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
-  QVERIFY(frame_->MenuAction(cmd::kOpenData)->isEnabled());
-  QVERIFY(!frame_->ExecuteCommand(cmd::kBpTrend));
+  QVERIFY(!ui_->frame->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  QVERIFY(ui_->frame->MenuAction(cmd::kOpenData)->isEnabled());
+  QVERIFY(!ui_->frame->ExecuteCommand(cmd::kBpTrend));
 
   g_Config->caseState.caseOpen = 1;
-  frame_->UpdateCommandUI();
+  ui_->frame->UpdateCommandUI();
   for (int id : caseCommands) {
-    QAction* a = frame_->MenuAction(id) ? frame_->MenuAction(id) : frame_->ToolAction(id);
+    QAction* a =
+        ui_->frame->MenuAction(id) ? ui_->frame->MenuAction(id) : ui_->frame->ToolAction(id);
     QVERIFY2(a->isEnabled(), qPrintable(QString::number(id)));
   }
-  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  QVERIFY(!ui_->frame->ToolAction(cmd::kSpO2Trend)->isEnabled());
   g_Config->caseState.caseHasSpO2 = 1;
-  frame_->UpdateCommandUI();
-  QVERIFY(frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  ui_->frame->UpdateCommandUI();
+  QVERIFY(ui_->frame->ToolAction(cmd::kSpO2Trend)->isEnabled());
 }
 
 void CommandsTest::openingACaseSetsTitleFlagsAndControls() {
-  const std::string path = home_->WriteCase(
+  const std::string path = ui_->home.WriteCase(
       "data/family/VESK/20240330091200"
       "01.awp",
       "Ann Lee", "A-7");
-  CZavView* view = frame_->View();
+  CZavView* view = ui_->View();
   QCOMPARE(view->OpenCase(path), 1);
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
   QCOMPARE(g_Config->caseState.caseOpen, 1);
   QCOMPARE(g_Config->caseState.caseHasSpO2, 0);
-  QCOMPARE(frame_->windowTitle(),
+  QCOMPARE(ui_->frame->windowTitle(),
            QString::fromStdString(g_AppTitle) +
                "     EN:IDS_PATIENTS_NAMES:Ann Lee      EN:IDS_PATIENTS_ID:A-7      EN:IDS_AGE:47");
-  QVERIFY(frame_->ToolAction(cmd::kBpTrend)->isEnabled());
-  QVERIFY(!frame_->ToolAction(cmd::kSpO2Trend)->isEnabled());
+  QVERIFY(ui_->frame->ToolAction(cmd::kBpTrend)->isEnabled());
+  QVERIFY(!ui_->frame->ToolAction(cmd::kSpO2Trend)->isEnabled());
   QCOMPARE(view->ChartKind(), 0);
   QVERIFY(view->findChild<QWidget*>("1212")->isVisible());
 
@@ -199,54 +187,54 @@ void CommandsTest::openingACaseSetsTitleFlagsAndControls() {
 }
 
 void CommandsTest::failedLoadKeepsThePreviousState() {
-  const std::string bad = home_->Path("data/broken.awp");
+  const std::string bad = ui_->home.Path("data/broken.awp");
   std::string junk = "not a case file at all";
   QFile f(QString::fromStdString(bad));
-  QDir().mkpath(QString::fromStdString(home_->Path("data")));
+  QDir().mkpath(QString::fromStdString(ui_->home.Path("data")));
   QVERIFY(f.open(QIODevice::WriteOnly));
   f.write(junk.data(), qint64(junk.size()));
   f.close();
-  QVERIFY(frame_->View()->OpenCase(bad) != 1);
-  QVERIFY(messages_->Saw("EN:IDS_CASE_FILE"));
+  QVERIFY(ui_->View()->OpenCase(bad) != 1);
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_FILE"));
   QCOMPARE(g_Config->caseState.caseOpen, 0);
-  QCOMPARE(frame_->windowTitle(), QString::fromStdString(g_AppTitle));
+  QCOMPARE(ui_->frame->windowTitle(), QString::fromStdString(g_AppTitle));
 
-  const std::string locked = home_->WriteCase("data/locked.awp", "L", "1", true);
-  QCOMPARE(frame_->View()->OpenCase(locked), 4);
-  QVERIFY(messages_->Saw("EN:IDS_CANNOT_CHECK"));
+  const std::string locked = ui_->home.WriteCase("data/locked.awp", "L", "1", true);
+  QCOMPARE(ui_->View()->OpenCase(locked), 4);
+  QVERIFY(ui_->messages.Saw("EN:IDS_CANNOT_CHECK"));
   QCOMPARE(g_Config->caseState.caseOpen, 0);
 }
 
 void CommandsTest::controlsFollowTheChartKind() {
-  CZavView* view = frame_->View();
+  CZavView* view = ui_->View();
   view->OnChartKind(3);  // no case: nothing happens
   QCOMPARE(view->ChartKind(), 0);
   QVERIFY(!view->findChild<QWidget*>("1013")->isVisible());
 
-  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
+  ui_->OpenCase("data/a.awp", "A", "1");
   auto visible = [view](const char* id) { return view->findChild<QWidget*>(id)->isVisible(); };
   QVERIFY(visible("1212") && !visible("1213") && visible("2001") && visible("2008"));
   QVERIFY(!visible("1001") && !visible("1013") && !visible("1019") && !visible("1004"));
-  QVERIFY(frame_->ExecuteCommand(cmd::kPieChart));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPieChart));
   QCOMPARE(view->ChartKind(), 3);
   QVERIFY(visible("1013") && visible("1024") && visible("1007") && visible("1006") &&
           visible("1001") && visible("1003"));
   QVERIFY(!visible("1212") && !visible("2001"));
-  QVERIFY(frame_->ExecuteCommand(cmd::kBarGraph));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kBarGraph));
   QVERIFY(visible("1002") && !visible("1013") && !visible("2003"));
-  QVERIFY(frame_->ExecuteCommand(cmd::kCorrelation));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kCorrelation));
   QVERIFY(!visible("1001") && !visible("1013") && !visible("1212") && !visible("2001"));
-  QVERIFY(!frame_->ExecuteCommand(cmd::kSpO2Trend));  // no SpO2 in this case
+  QVERIFY(!ui_->frame->ExecuteCommand(cmd::kSpO2Trend));  // no SpO2 in this case
 }
 
 void CommandsTest::boundFieldsHoldTheirPairs() {
-  CZavView* view = frame_->View();
-  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
+  CZavView* view = ui_->View();
+  ui_->OpenCase("data/a.awp", "A", "1");
   // While the trend chart is shown a bound edit changes nothing.
   view->Spin(1)->SetPos(120);
   QCOMPARE(view->Range(0, 1), 100);
 
-  frame_->ExecuteCommand(cmd::kPieChart);
+  ui_->frame->ExecuteCommand(cmd::kPieChart);
   auto* band = view->findChild<QLabel*>("1004");
   QCOMPARE(band->text(), QString("100-140 mmHg"));
   // A systolic lower bound above the upper bound lifts the upper bound to it.
@@ -275,40 +263,29 @@ void CommandsTest::boundFieldsHoldTheirPairs() {
     browser->reject();
   });
   QEvent message(QEvent::Type(cmd::kOpenDataMessage));
-  QCoreApplication::sendEvent(frame_.get(), &message);
+  QCoreApplication::sendEvent(ui_->frame.get(), &message);
   QVERIFY(browserShown);
   QCOMPARE(view->Spin(0)->Pos(), 140);
   QCOMPARE(band->text(), QString("100-140 mmHg"));
 }
 
-void CommandsTest::graphTypeButtonAlternates() {
-  CZavView* view = frame_->View();
-  auto* button = view->findChild<CButtonNew*>("1212");
-  QCOMPARE(button->CurrentFace(), QColor(199, 237, 204));
-  QCOMPARE(view->OpenCase(home_->WriteCase("data/a.awp", "A", "1")), 1);
-  button->click();
-  QCOMPARE(view->TrendMode(), 1);
-  button->click();
-  QCOMPARE(view->TrendMode(), 0);
-}
-
 void CommandsTest::keyboardShowsTheVersion() {
-  CZavView* view = frame_->View();
+  CZavView* view = ui_->View();
   QTest::keyClicks(view, "xy ve");
   QCOMPARE(view->TypedCharacters(), QString("xyve"));
   QTest::keyClick(view, Qt::Key_Return);
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
   QTest::keyClicks(view, "vesk");
   QTest::keyClick(view, Qt::Key_Return);
-  QVERIFY(messages_->Saw(g_Version));
+  QVERIFY(ui_->messages.Saw(g_Version));
   QCOMPARE(view->TypedCharacters(), QString());
   QTest::keyClicks(view, "0123456789abc");
   QCOMPARE(view->TypedCharacters(), QString("56789abc").prepend("4"));
   QTest::keyClick(view, Qt::Key_Return);
-  QCOMPARE(messages_->sink.messages.size(), size_t(1));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
   QTest::keyClicks(view, "VESK");
   QTest::keyClick(view, Qt::Key_Return);
-  QCOMPARE(messages_->sink.messages.size(), size_t(1));  // the name is lower case
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));  // the name is lower case
 }
 
 void CommandsTest::helpOpensTheLanguagesGuide() {
@@ -319,32 +296,32 @@ void CommandsTest::helpOpensTheLanguagesGuide() {
     return true;
   };
   // Without a guide the command says where it belongs and opens nothing.
-  home_->StoreLanguage("Chinese");
-  frame_->ExecuteCommand(cmd::kHelp);
+  ui_->home.StoreLanguage("Chinese");
+  ui_->frame->ExecuteCommand(cmd::kHelp);
   QVERIFY(opened.isEmpty());
-  QVERIFY(messages_->Saw("EN:IDS_HELP_MISSING\n" + home_->Path("Help/English.html")));
+  QVERIFY(ui_->messages.Saw("EN:IDS_HELP_MISSING\n" + ui_->home.Path("Help/English.html")));
 
-  QVERIFY(QDir().mkpath(QString::fromStdString(home_->Path("Help"))));
+  QVERIFY(QDir().mkpath(QString::fromStdString(ui_->home.Path("Help"))));
   auto write = [&](const char* name) {
-    QFile file(QString::fromStdString(home_->Path(std::string("Help/") + name)));
+    QFile file(QString::fromStdString(ui_->home.Path(std::string("Help/") + name)));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("<html></html>");
   };
   write("English.html");
   // A Chinese guide that is not there falls back to the English one.
-  frame_->ExecuteCommand(cmd::kHelp);
-  QCOMPARE(opened.toLocalFile(), QString::fromStdString(home_->Path("Help/English.html")));
+  ui_->frame->ExecuteCommand(cmd::kHelp);
+  QCOMPARE(opened.toLocalFile(), QString::fromStdString(ui_->home.Path("Help/English.html")));
   write("Chinese.html");
-  frame_->ExecuteCommand(cmd::kHelp);
-  QCOMPARE(opened.toLocalFile(), QString::fromStdString(home_->Path("Help/Chinese.html")));
-  home_->StoreLanguage("chinese");  // only the exact name is Chinese
-  frame_->ExecuteCommand(cmd::kHelp);
+  ui_->frame->ExecuteCommand(cmd::kHelp);
+  QCOMPARE(opened.toLocalFile(), QString::fromStdString(ui_->home.Path("Help/Chinese.html")));
+  ui_->home.StoreLanguage("chinese");  // only the exact name is Chinese
+  ui_->frame->ExecuteCommand(cmd::kHelp);
   QVERIFY(opened.toLocalFile().endsWith("/Help/English.html"));
   CZavView::UrlOpener() = saved;
 }
 
 void CommandsTest::languageSwitchLeavesNoPreviousText() {
-  QVERIFY(VisibleTexts(*frame_).filter("EN:").size() > 40);
+  QVERIFY(VisibleTexts(*ui_->frame).filter("EN:").size() > 40);
   OnNextModal([](QDialog* dialog) {
     QCOMPARE(dialog->windowTitle(), QString("EN:IDS_SET_LANGUAGE"));
     auto* list = dialog->findChild<QComboBox*>("1054");
@@ -352,13 +329,14 @@ void CommandsTest::languageSwitchLeavesNoPreviousText() {
     list->setCurrentIndex(list->findText("Chinese"));
     dialog->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kLanguage));
-  const QStringList texts = VisibleTexts(*frame_);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kLanguage));
+  const QStringList texts = VisibleTexts(*ui_->frame);
   QVERIFY2(texts.filter("EN:").isEmpty(), qPrintable(texts.filter("EN:").join("|")));
   QVERIFY(texts.filter(QString::fromUtf8(kChinesePrefix)).size() > 40);
-  QCOMPARE(frame_->StatusPane(0)->text(), QString::fromUtf8(kChinesePrefix) + "IDS_IDLEMESSAGE");
-  QVERIFY(home_->Read("Cnf.start").find("Language=Chinese") != std::string::npos);
-  QVERIFY(home_->Read("MreConfig.ini").find("Language=Chinese") != std::string::npos);
+  QCOMPARE(ui_->frame->StatusPane(0)->text(),
+           QString::fromUtf8(kChinesePrefix) + "IDS_IDLEMESSAGE");
+  QVERIFY(ui_->home.Read("Cnf.start").find("Language=Chinese") != std::string::npos);
+  QVERIFY(ui_->home.Read("MreConfig.ini").find("Language=Chinese") != std::string::npos);
 }
 
 QTEST_MAIN(CommandsTest)

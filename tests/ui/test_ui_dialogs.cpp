@@ -62,20 +62,23 @@ class DialogsTest : public QObject {
   void aboutShowsSerialAndEdition();
 
  private:
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
+  // Two stored users, and a report-set file of the one named.
+  void UsersAnnaAndCarl(const std::string& withReportFile) {
+    g_Config->SelectConfig("anna");
+    g_Config->SelectConfig("carl");
+    g_Config->Save();
+    fsutil::WriteFileAtomic(ui_->home.Path("Report_" + withReportFile + ".ini"),
+                            "[INFO]\r\ncount=0\r\n");
+  }
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void DialogsTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
+  ui_ = std::make_unique<WindowFixture>();
 }
 
 void DialogsTest::cleanup() {
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
   CReportPage::RunEditor = [](CSetEditor& e) { return e.exec(); };
 }
 
@@ -85,7 +88,7 @@ void DialogsTest::userDialogTrimsAndRefusesBlanks() {
   QCOMPARE(dialog.windowTitle(), QString("EN:IDS_INPUT_USERNAME"));
   dialog.Users()->setEditText("    ");
   dialog.OnOk();
-  QVERIFY(messages_->Saw("EN:IDS_WRITE_NAME"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_WRITE_NAME"));
   QVERIFY(dialog.result() != QDialog::Accepted);
 
   // An existing user typed with blanks around it is chosen without them.
@@ -96,56 +99,50 @@ void DialogsTest::userDialogTrimsAndRefusesBlanks() {
 }
 
 void DialogsTest::userDialogDeleteRules() {
-  g_Config->SelectConfig("anna");
-  g_Config->SelectConfig("carl");
-  g_Config->Save();
-  fsutil::WriteFileAtomic(home_->Path("Report_anna.ini"), "[INFO]\r\ncount=0\r\n");
+  UsersAnnaAndCarl("anna");
   CUserDialog dialog(*g_Config);
   QCOMPARE(dialog.Users()->count(), 2);
   dialog.Users()->setEditText("");
   dialog.OnDelete();
-  QVERIFY(messages_->Saw("EN:IDS_APPOINT_NAME"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_APPOINT_NAME"));
   dialog.Users()->setEditText("nobody");
   dialog.OnDelete();
-  QVERIFY(messages_->Saw("EN:IDS_UNABLE_DEL"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_UNABLE_DEL"));
   dialog.Users()->setEditText("Anna");  // names are told apart by letter case
   dialog.OnDelete();
-  QCOMPARE(messages_->sink.messages.size(), size_t(3));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(3));
 
-  messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
   dialog.Users()->setEditText("anna");
   dialog.OnDelete();
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_DELETE_USERanna?"));
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_DELETE_USERanna?"));
   QCOMPARE(dialog.Users()->count(), 2);
   dialog.Users()->setCurrentIndex(dialog.Users()->findText("anna"));
   dialog.OnDelete();
   QCOMPARE(dialog.Users()->count(), 1);
   QCOMPARE(g_Config->configNames, std::vector<std::string>{"carl"});
-  QVERIFY(!fsutil::FileExists(home_->Path("Report_anna.ini")));
+  QVERIFY(!fsutil::FileExists(ui_->home.Path("Report_anna.ini")));
 }
 
 void DialogsTest::userDialogDeleteAll() {
-  g_Config->SelectConfig("anna");
-  g_Config->SelectConfig("carl");
-  g_Config->Save();
-  fsutil::WriteFileAtomic(home_->Path("Report_carl.ini"), "[INFO]\r\ncount=0\r\n");
+  UsersAnnaAndCarl("carl");
   CUserDialog dialog(*g_Config);
-  messages_->sink.answers = {MessageAnswer::No};
+  ui_->messages.sink.answers = {MessageAnswer::No};
   dialog.OnDeleteAll();
   QCOMPARE(dialog.Users()->count(), 2);
-  QVERIFY(fsutil::FileExists(home_->Path("MreConfig.ini")));
+  QVERIFY(fsutil::FileExists(ui_->home.Path("MreConfig.ini")));
 
-  messages_->sink.answers = {MessageAnswer::Yes};
-  messages_->sink.next = 0;
+  ui_->messages.sink.answers = {MessageAnswer::Yes};
+  ui_->messages.sink.next = 0;
   dialog.OnDeleteAll();
-  QVERIFY(messages_->Saw("EN:IDS_DEL_ALLUSER"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_DEL_ALLUSER"));
   QCOMPARE(dialog.Users()->count(), 0);
   QVERIFY(g_Config->configNames.empty());
-  QVERIFY(!fsutil::FileExists(home_->Path("Report_carl.ini")));
-  QVERIFY(!fsutil::FileExists(home_->Path("MreConfig.ini")));
+  QVERIFY(!fsutil::FileExists(ui_->home.Path("Report_carl.ini")));
+  QVERIFY(!fsutil::FileExists(ui_->home.Path("MreConfig.ini")));
   // The configuration is written again at exit.
   QCOMPARE(g_Config->Save(), 1);
-  QVERIFY(fsutil::FileExists(home_->Path("MreConfig.ini")));
+  QVERIFY(fsutil::FileExists(ui_->home.Path("MreConfig.ini")));
 }
 
 void DialogsTest::settingsDialogOpensOnItsTab() {
@@ -172,7 +169,7 @@ void DialogsTest::settingsDialogOpensOnItsTab() {
 }
 
 void DialogsTest::casePathPageDefaultAndChosenFolder() {
-  const std::string other = home_->Path("elsewhere/cases");
+  const std::string other = ui_->home.Path("elsewhere/cases");
   fsutil::CreateFolders(other);
   CCasePathPage page(*g_Config);
   QVERIFY(page.UseDefault()->isChecked());
@@ -231,17 +228,17 @@ void DialogsTest::standardValuesHoldPairsApart() {
 void DialogsTest::reportSetThatCannotBeWrittenIsTold() {
   CReportPage::RunEditor = FillAndOk;
   CReportPage page(*g_Config);
-  QVERIFY(std::filesystem::create_directories(home_->Path("blocked.ini")));
-  g_Config->reportFile = home_->Path("blocked.ini");
+  QVERIFY(std::filesystem::create_directories(ui_->home.Path("blocked.ini")));
+  g_Config->reportFile = ui_->home.Path("blocked.ini");
   g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("Lost"); };
   page.OnAdd();
-  QVERIFY(messages_->Saw("EN:IDS_SAVE_FAULT"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_SAVE_FAULT"));
 
-  const size_t before = messages_->sink.messages.size();
+  const size_t before = ui_->messages.sink.messages.size();
   page.Sets()->setCurrentText("Lost");
   page.OnEdit();
-  QCOMPARE(messages_->sink.messages.size(), before + 1);
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_SAVE_FAULT"));
+  QCOMPARE(ui_->messages.sink.messages.size(), before + 1);
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_SAVE_FAULT"));
 }
 
 void DialogsTest::reportSetAddDuplicateAndDelete() {
@@ -251,8 +248,8 @@ void DialogsTest::reportSetAddDuplicateAndDelete() {
 
   g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("   "); };
   page.OnAdd();
-  QVERIFY(messages_->Saw("EN:IDS_SPECIFY_FILE"));
-  QCOMPARE(messages_->sink.messages.back().title, std::string("EN:IDS_REPOET_PAGE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_SPECIFY_FILE"));
+  QCOMPARE(ui_->messages.sink.messages.back().title, std::string("EN:IDS_REPOET_PAGE"));
 
   g_fillEditor = [](CSetEditor& e) {
     e.Page()->NameField()->setText("Short");
@@ -269,29 +266,29 @@ void DialogsTest::reportSetAddDuplicateAndDelete() {
   QCOMPARE(stored.pages[1], 1);
   QCOMPARE(stored.pages[0], 1);
 
-  const size_t before = messages_->sink.messages.size();
+  const size_t before = ui_->messages.sink.messages.size();
   g_fillEditor = [](CSetEditor& e) { e.Page()->NameField()->setText("Short"); };
   page.OnAdd();
-  QCOMPARE(messages_->sink.messages.size(), before + 1);
-  QVERIFY(messages_->Saw("EN:IDS_DUPLICATE_FORMAT"));
+  QCOMPARE(ui_->messages.sink.messages.size(), before + 1);
+  QVERIFY(ui_->messages.Saw("EN:IDS_DUPLICATE_FORMAT"));
   QCOMPARE(g_Config->reportNames.size(), size_t(2));
 
   // Delete: a No keeps the set; a Yes removes it and selects the first set.
   page.Sets()->setCurrentIndex(0);
-  messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
-  messages_->sink.next = 0;
+  ui_->messages.sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  ui_->messages.sink.next = 0;
   page.OnDelete();
   QCOMPARE(page.Sets()->count(), 2);
   page.OnDelete();
   QCOMPARE(page.Sets()->count(), 1);
   QCOMPARE(page.Sets()->currentText(), QString("Long"));
-  QVERIFY(home_->Read("Report_family.ini").find("RP1=Long") != std::string::npos);
+  QVERIFY(ui_->home.Read("Report_family.ini").find("RP1=Long") != std::string::npos);
 
   page.Apply();
   QCOMPARE(g_Config->currentReportName, std::string("Long"));
   page.Sets()->clear();
   page.OnDelete();
-  QVERIFY(messages_->Saw("EN:IDS_NAME_EMPTY"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_NAME_EMPTY"));
 }
 
 void DialogsTest::setEditorLimitsAndEnabling() {

@@ -1,7 +1,6 @@
 // The export command: the export dialog, the questions on the window's thread, the worker
 // behind the progress window, UTF-8 beside the narrow code page.
 
-#include <QtCore/QThread>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -40,16 +39,6 @@ const std::string kPolish = "\xC5\x81ucja W\xC3\xB3jcik-\xC5\xBB\xC3\xB3\xC5\x82
 const std::string kArabic = "\xD9\x85\xD8\xAD\xD9\x85\xD8\xAF \xD8\xB9\xD9\x84\xD9\x8A";
 const std::string kChinese = "\xE5\xBC\xA0\xE4\xBC\x9F";
 
-// Records every message with the thread it was shown on.
-class ThreadSink : public RecordingMessageSink {
- public:
-  MessageAnswer Show(const Message& m) override {
-    onWindowThread = onWindowThread && QThread::currentThread() == qApp->thread();
-    return RecordingMessageSink::Show(m);
-  }
-  bool onWindowThread = true;
-};
-
 // Fills the export dialog and confirms it.
 void Answer(const std::string& path, int format, int encoding, bool* sawDialog = nullptr) {
   OnNextModal([=](QDialog* dialog) {
@@ -80,23 +69,14 @@ class ExportTest : public QObject {
   void screenshotsWhenAskedFor();
 
  private:
-  ReportCommands& Commands() { return ReportCommands::Of(frame_->View()); }
-  std::vector<_BP_RECORD>& Readings() { return frame_->View()->Session().Document().AllReadings(); }
-  std::unique_ptr<TestHome> home_;
-  ThreadSink sink_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  ReportCommands& Commands() { return ReportCommands::Of(ui_->View()); }
+  std::vector<_BP_RECORD>& Readings() { return ui_->View()->Session().Document().AllReadings(); }
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void ExportTest::init() {
-  home_ = std::make_unique<TestHome>();
-  sink_ = ThreadSink();
-  SetUiSink(&sink_);
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->show();
-  QCOMPARE(frame_->View()->OpenCase(home_->WriteCase("data/ann.awp", "Ann", "A-1")), 1);
+  ui_ = std::make_unique<WindowFixture>(WithFrame{});
+  ui_->OpenCase("data/ann.awp", "Ann", "A-1");
   QVERIFY(Readings().size() >= 3);
   Readings()[0].comment = kPolish;
   Readings()[1].comment = kArabic;
@@ -104,75 +84,75 @@ void ExportTest::init() {
 }
 
 void ExportTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  SetUiSink(nullptr);
-  home_.reset();
+  ui_.reset();
 }
 
 void ExportTest::utf8ExportKeepsEveryNameByteForByte() {
-  Answer(home_->Path("out"), 1, 1);
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  const std::string bytes = home_->Read("out.csv");
+  Answer(ui_->home.Path("out"), 1, 1);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  const std::string bytes = ui_->home.Read("out.csv");
   QVERIFY(bytes.rfind(kUtf8Bom, 0) == 0);
   std::string expected = std::string(kUtf8Bom) + ExportHeading(g_Language);
   for (const _BP_RECORD& r : Readings()) expected += ExportLine(r);
   QCOMPARE(bytes, expected);
   for (const std::string& name : {kPolish, kArabic, kChinese})
     QVERIFY(bytes.find("," + name + "\r\n") != std::string::npos);
-  QCOMPARE(sink_.messages.size(), size_t(1));
-  QCOMPARE(sink_.messages[0].text, g_Language.GetText("Global Setting", "IDS_SAVEFILESUCCESS"));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
+  QCOMPARE(ui_->messages.sink.messages[0].text,
+           g_Language.GetText("Global Setting", "IDS_SAVEFILESUCCESS"));
   QCOMPARE(int(Commands().ExportStatus().state.load()), int(TaskState::Finished));
   QCOMPARE(Commands().ExportStatus().progress.load(), 100);
 }
 
 void ExportTest::narrowExportAsksBeforeLosingCharacters() {
-  sink_.answers = {MessageAnswer::Cancel};
-  Answer(home_->Path("narrow"), 0, 0);
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  QVERIFY(!QFile::exists(Qs(home_->Path("narrow.txt"))));
-  QCOMPARE(sink_.messages.size(), size_t(1));
-  QVERIFY(sink_.messages[0].text.find(g_Language.GetText("Global Setting", "IDS_EXPORT_LOSSY")) ==
-          0);
-  QVERIFY(sink_.messages[0].text.find("GBK: \xC5\x81") != std::string::npos);
+  ui_->messages.sink.answers = {MessageAnswer::Cancel};
+  Answer(ui_->home.Path("narrow"), 0, 0);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("narrow.txt"))));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
+  QVERIFY(ui_->messages.sink.messages[0].text.find(
+              g_Language.GetText("Global Setting", "IDS_EXPORT_LOSSY")) == 0);
+  QVERIFY(ui_->messages.sink.messages[0].text.find("GBK: \xC5\x81") != std::string::npos);
 
   // Told and confirmed: the narrow file is written, the Chinese name in GBK bytes.
-  sink_.messages.clear();
-  Answer(home_->Path("narrow"), 0, 0);
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  const std::string bytes = home_->Read("narrow.txt");
+  ui_->messages.sink.messages.clear();
+  Answer(ui_->home.Path("narrow"), 0, 0);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  const std::string bytes = ui_->home.Read("narrow.txt");
   QVERIFY(bytes.find(codepage::ToAnsi(kChinese)) != std::string::npos);
   QVERIFY(bytes.find("?ucja") != std::string::npos);
-  QCOMPARE(sink_.messages.back().text, g_Language.GetText("Global Setting", "IDS_SAVEFILESUCCESS"));
+  QCOMPARE(ui_->messages.sink.messages.back().text,
+           g_Language.GetText("Global Setting", "IDS_SAVEFILESUCCESS"));
 }
 
 void ExportTest::questionsAndMessagesStayOnTheWindowThread() {
-  QVERIFY(fsutil::WriteFileAtomic(home_->Path("x.csv"), "old"));
-  sink_.answers = {MessageAnswer::Ok};  // replace it
-  Answer(home_->Path("x"), 1, 1);
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  QCOMPARE(sink_.messages.size(), size_t(2));
-  QCOMPARE(sink_.messages[0].text, home_->Path("x.csv") + "\r\n" +
-                                       g_Language.GetText("Global Setting", "IDS_FINDFILEEXIST"));
-  QVERIFY(sink_.onWindowThread);
-  QVERIFY(home_->Read("x.csv") != "old");
+  QVERIFY(fsutil::WriteFileAtomic(ui_->home.Path("x.csv"), "old"));
+  ui_->messages.sink.answers = {MessageAnswer::Ok};  // replace it
+  Answer(ui_->home.Path("x"), 1, 1);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(2));
+  QCOMPARE(
+      ui_->messages.sink.messages[0].text,
+      ui_->home.Path("x.csv") + "\r\n" + g_Language.GetText("Global Setting", "IDS_FINDFILEEXIST"));
+  QVERIFY(ui_->messages.sink.onWindowThread);
+  QVERIFY(ui_->home.Read("x.csv") != "old");
 
   // A file that cannot be made is told after the worker ended, on this thread too.
-  sink_.messages.clear();
-  Answer(home_->Path("no/such/folder/x"), 1, 1);
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  QCOMPARE(sink_.messages.size(), size_t(1));
-  QCOMPARE(sink_.messages[0].text, g_Language.GetText("Global Setting", "IDS_AWPTOFILEERROR"));
-  QVERIFY(sink_.onWindowThread);
+  ui_->messages.sink.messages.clear();
+  Answer(ui_->home.Path("no/such/folder/x"), 1, 1);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
+  QCOMPARE(ui_->messages.sink.messages[0].text,
+           g_Language.GetText("Global Setting", "IDS_AWPTOFILEERROR"));
+  QVERIFY(ui_->messages.sink.onWindowThread);
 }
 
 void ExportTest::cancelledDialogWritesNothing() {
   OnNextModal([](QDialog* dialog) { dialog->reject(); });
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  QVERIFY(sink_.messages.empty());
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  QVERIFY(ui_->messages.sink.messages.empty());
   QCOMPARE(int(Commands().ExportStatus().state.load()), int(TaskState::Cancelled));
-  QCOMPARE(QDir(Qs(home_->Path(""))).entryList({"*.txt", "*.csv"}).size(), 0);
+  QCOMPARE(QDir(Qs(ui_->home.Path(""))).entryList({"*.txt", "*.csv"}).size(), 0);
 }
 
 void ExportTest::dialogKeepsAnEmptyNameOpenAndProposesTheCaseName() {
@@ -194,8 +174,8 @@ void ExportTest::dialogKeepsAnEmptyNameOpenAndProposesTheCaseName() {
     QCOMPARE(d->FormatBox()->currentIndex(), 1);
     d->reject();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kExport));
-  QCOMPARE(proposed, Qs(home_->Path("data/ann")));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kExport));
+  QCOMPARE(proposed, Qs(ui_->home.Path("data/ann")));
   QVERIFY(stayedOpen);
 }
 
@@ -203,7 +183,7 @@ void ExportTest::progressWindowFollowsTheStatusAndClosesAtTheEnd() {
   TaskStatus status;
   status.Reset("Exporting");
   status.progress.store(40);
-  CTaskProgressDialog dialog(frame_.get(), status);
+  CTaskProgressDialog dialog(ui_->frame.get(), status);
   dialog.show();
   QCOMPARE(dialog.MessageLabel()->text(), QString("Exporting"));
   QCOMPARE(dialog.Bar()->value(), 40);
@@ -247,7 +227,7 @@ void ExportTest::codePageIsASystemSetting() {
 
   // The export dialog names the code page in force.
   QVERIFY(ApplyCodePage(stored));
-  CExportDialog dialog(frame_.get(), g_Language, {});
+  CExportDialog dialog(ui_->frame.get(), g_Language, {});
   const QString narrow = dialog.EncodingBox()->itemText(0);
   QVERIFY(codepage::SetAnsiCodePage("GBK"));
   QVERIFY2(narrow.endsWith("ISO-8859-2"), qPrintable(narrow));
@@ -260,51 +240,32 @@ void ExportTest::screenshotsWhenAskedFor() {
   if (dir.isEmpty()) QSKIP("VESK_SHOT_DIR not set");
   QDir().mkpath(dir);
   for (const char* language : {"English", "Chinese"}) {
-    const std::string file = std::string("/Language/") + language + ".lng";
-    std::string text;
-    QVERIFY(fsutil::ReadFile(VESK_SOURCE_DIR "/data" + file, text));
-    QVERIFY(fsutil::WriteFileAtomic(home_->Path(file.substr(1)), text));
-    g_Language.SetLanguage(language);
-    QVERIFY(g_Language.Load());
+    QVERIFY(ui_->home.UseShippedLanguage(language));
     const QString suffix = QString("-%1.png").arg(QString(language).toLower());
     {
-      ExportChoice proposal{home_->Path("data/ann"), ExportFormat::Csv, ExportEncoding::Utf8};
-      CExportDialog dialog(frame_.get(), g_Language, proposal);
-      dialog.show();
-      QTest::qWait(50);
-      QVERIFY(dialog.grab().save(dir + "/export-dialog" + suffix));
+      ExportChoice proposal{ui_->home.Path("data/ann"), ExportFormat::Csv, ExportEncoding::Utf8};
+      CExportDialog dialog(ui_->frame.get(), g_Language, proposal);
+      QVERIFY(SaveShot(&dialog, dir + "/export-dialog" + suffix));
     }
     {
       TaskStatus status;
       status.Reset(g_Language.GetText("Global Setting", "IDS_DERIVEDATAING"));
       status.progress.store(60);
-      CTaskProgressDialog dialog(frame_.get(), status);
-      dialog.show();
-      QTest::qWait(50);
-      QVERIFY(dialog.grab().save(dir + "/export-progress" + suffix));
+      CTaskProgressDialog dialog(ui_->frame.get(), status);
+      QVERIFY(SaveShot(&dialog, dir + "/export-progress" + suffix));
       status.state.store(TaskState::Finished);
     }
     {
       CSystemSetDialog dialog(SystemSettings{});
-      dialog.show();
-      QTest::qWait(50);
-      QVERIFY(dialog.grab().save(dir + "/system-settings" + suffix));
+      QVERIFY(SaveShot(&dialog, dir + "/system-settings" + suffix));
     }
     const QString pageShot = dir + "/print-setup" + suffix;
-    OnNextModal([pageShot](QDialog* dialog) {
-      QTest::qWait(50);
-      dialog->grab().save(pageShot);
-      dialog->reject();
-    });
-    frame_->ExecuteCommand(cmd::kPrintSetup);
+    OnNextModal([pageShot](QDialog* dialog) { SaveShot(dialog, pageShot); });
+    ui_->frame->ExecuteCommand(cmd::kPrintSetup);
     InstalledPrinters() = [] { return QStringList{"Ward 3"}; };
     const QString printShot = dir + "/print-dialog" + suffix;
-    OnNextModal([printShot](QDialog* dialog) {
-      QTest::qWait(50);
-      dialog->grab().save(printShot);
-      dialog->reject();
-    });
-    frame_->ExecuteCommand(cmd::kPrintSetup);
+    OnNextModal([printShot](QDialog* dialog) { SaveShot(dialog, printShot); });
+    ui_->frame->ExecuteCommand(cmd::kPrintSetup);
     InstalledPrinters() = [] { return QStringList(); };
   }
 }

@@ -71,37 +71,38 @@ class ReportTest : public QObject {
 
  private:
   void Program(const std::string& name, const char* script);
-  ReportCommands& Commands() { return ReportCommands::Of(frame_->View()); }
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  void RunWithHandOver(const char* reportScript, int waitMs);
+  ReportCommands& Commands() { return ReportCommands::Of(ui_->View()); }
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void ReportTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->show();
-  QCOMPARE(frame_->View()->OpenCase(home_->WriteCase("data/ann.awp", kPolish, "A-1")), 1);
-  ReportProgramLocator() = [path = home_->Path("Rpt.exe")] { return path; };
+  ui_ = std::make_unique<WindowFixture>(WithFrame{});
+  ui_->OpenCase("data/ann.awp", kPolish, "A-1");
+  ReportProgramLocator() = [path = ui_->home.Path("Rpt.exe")] { return path; };
 }
 
 void ReportTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
   InstalledPrinters() = [] { return QStringList(); };
   ReportProgramLocator() = [] { return ReportProgramPath(); };
 }
 
 void ReportTest::Program(const std::string& name, const char* script) {
-  QVERIFY(fsutil::WriteFileAtomic(home_->Path(name), script));
-  QCOMPARE(::chmod(home_->Path(name).c_str(), 0755), 0);
+  QVERIFY(fsutil::WriteFileAtomic(ui_->home.Path(name), script));
+  QCOMPARE(::chmod(ui_->home.Path(name).c_str(), 0755), 0);
+}
+
+// Runs the report command with `reportScript` as the report program and a PDF program to
+// hand the report over to, and waits for the command to end.
+void ReportTest::RunWithHandOver(const char* reportScript, int waitMs) {
+  Program("Rpt.exe", reportScript);
+  Program("pdf-handler", kPdfProgram);
+  g_Config->system.useOtherExePdf = 1;
+  g_Config->system.otherExePdf = ui_->home.Path("pdf-handler");
+  QSignalSpy finished(&Commands(), &ReportCommands::reportFinished);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kReport));
+  QVERIFY(finished.wait(waitMs));
 }
 
 void ReportTest::reportHidesTheWindowWhileTheProgramRunsAndKeepsTheLoopAlive() {
@@ -112,85 +113,75 @@ void ReportTest::reportHidesTheWindowWhileTheProgramRunsAndKeepsTheLoopAlive() {
   ticker.start(20);
   QSignalSpy finished(&Commands(), &ReportCommands::reportFinished);
 
-  QVERIFY(frame_->ExecuteCommand(cmd::kReport));
-  QVERIFY(!frame_->isVisible());
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kReport));
+  QVERIFY(!ui_->frame->isVisible());
   QVERIFY(Commands().ReportRunning());
-  QVERIFY(QFile::exists(Qs(home_->Path("ZavStart/Report.txt"))));
+  QVERIFY(QFile::exists(Qs(ui_->home.Path("ZavStart/Report.txt"))));
   QVERIFY(finished.wait(10000));
-  QVERIFY(frame_->isVisible());
+  QVERIFY(ui_->frame->isVisible());
   QVERIFY(!Commands().ReportRunning());
   QVERIFY2(ticks >= 5, "the event loop stood still while the report program ran");
 
   const ReportRunResult& r = Commands().LastReport();
   QCOMPARE(int(r.outcome), int(ReportOutcome::Done));
   QVERIFY(QFile::exists(Qs(r.pdfPath)));
-  QCOMPARE(home_->Read("rpt.log"), std::string("ran\n"));
-  QVERIFY(!QFile::exists(Qs(home_->Path("DIAGNOSEINFO.xml"))));  // no hand-over asked for
-  QVERIFY(messages_->sink.messages.empty());
+  QCOMPARE(ui_->home.Read("rpt.log"), std::string("ran\n"));
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("DIAGNOSEINFO.xml"))));  // no hand-over asked for
+  QVERIFY(ui_->messages.sink.messages.empty());
 }
 
 void ReportTest::handOverWaitsForTheLatePdfThenWritesTheXml() {
-  Program("Rpt.exe", kReportLate);
-  Program("pdf-handler", kPdfProgram);
-  g_Config->system.useOtherExePdf = 1;
-  g_Config->system.otherExePdf = home_->Path("pdf-handler");
-  QSignalSpy finished(&Commands(), &ReportCommands::reportFinished);
-  QVERIFY(frame_->ExecuteCommand(cmd::kReport));
-  QVERIFY(finished.wait(10000));
+  RunWithHandOver(kReportLate, 10000);
+  if (QTest::currentTestFailed()) return;
 
   const ReportRunResult& r = Commands().LastReport();
   QCOMPARE(int(r.outcome), int(ReportOutcome::HandedOver));
-  QVERIFY(frame_->isVisible());
-  QCOMPARE(home_->Read("pdf-args"), "[][" + r.pdfPath + "]");
-  const std::string xml = home_->Read("DIAGNOSEINFO.xml");
+  QVERIFY(ui_->frame->isVisible());
+  QCOMPARE(ui_->home.Read("pdf-args"), "[][" + r.pdfPath + "]");
+  const std::string xml = ui_->home.Read("DIAGNOSEINFO.xml");
   QVERIFY(xml.find("<report>" + r.pdfPath + "</report>") != std::string::npos);
   // The Polish name is kept as character references in the GBK file.
   QVERIFY(xml.find("<caseName>&#321;ucja W") != std::string::npos);
 }
 
 void ReportTest::handOverWithoutAPdfWritesNoXml() {
-  Program("Rpt.exe", kReportNoPdf);
-  Program("pdf-handler", kPdfProgram);
-  g_Config->system.useOtherExePdf = 1;
-  g_Config->system.otherExePdf = home_->Path("pdf-handler");
-  QSignalSpy finished(&Commands(), &ReportCommands::reportFinished);
-  QVERIFY(frame_->ExecuteCommand(cmd::kReport));
-  QVERIFY(finished.wait(15000));
+  RunWithHandOver(kReportNoPdf, 15000);
+  if (QTest::currentTestFailed()) return;
   QCOMPARE(int(Commands().LastReport().outcome), int(ReportOutcome::PdfMissing));
-  QVERIFY(frame_->isVisible());
-  QVERIFY(!QFile::exists(Qs(home_->Path("pdf-args"))));
-  QVERIFY(!QFile::exists(Qs(home_->Path("DIAGNOSEINFO.xml"))));
+  QVERIFY(ui_->frame->isVisible());
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("pdf-args"))));
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("DIAGNOSEINFO.xml"))));
 }
 
 void ReportTest::reportProgramMissingBringsTheWindowBackSilently() {
   QSignalSpy finished(&Commands(), &ReportCommands::reportFinished);
-  QVERIFY(frame_->ExecuteCommand(cmd::kReport));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kReport));
   if (finished.isEmpty()) QVERIFY(finished.wait(5000));
   QCOMPARE(int(Commands().LastReport().outcome), int(ReportOutcome::ReportNotStarted));
-  QVERIFY(frame_->isVisible());
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->frame->isVisible());
+  QVERIFY(ui_->messages.sink.messages.empty());
   QVERIFY(!Commands().ReportRunning());
 }
 
 void ReportTest::unwritableStartFolderIsShownAndNothingRuns() {
   Program("Rpt.exe", kReportNow);
-  QVERIFY(fsutil::WriteFileAtomic(home_->Path("ZavStart"), "a file in the folder's place"));
-  QVERIFY(frame_->ExecuteCommand(cmd::kReport));
+  QVERIFY(fsutil::WriteFileAtomic(ui_->home.Path("ZavStart"), "a file in the folder's place"));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kReport));
   QCOMPARE(int(Commands().LastReport().outcome), int(ReportOutcome::FilesFailed));
-  QVERIFY(frame_->isVisible());
+  QVERIFY(ui_->frame->isVisible());
   QVERIFY(!Commands().ReportRunning());
-  QCOMPARE(messages_->sink.messages.size(), size_t(1));
-  QVERIFY(messages_->Saw(home_->Path("ZavStart")));
-  QCOMPARE(int(messages_->sink.messages[0].icon), int(MessageIcon::Error));
-  QVERIFY(!QFile::exists(Qs(home_->Path("rpt.log"))));
+  QCOMPARE(ui_->messages.sink.messages.size(), size_t(1));
+  QVERIFY(ui_->messages.Saw(ui_->home.Path("ZavStart")));
+  QCOMPARE(int(ui_->messages.sink.messages[0].icon), int(MessageIcon::Error));
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("rpt.log"))));
 }
 
 void ReportTest::reportNeedsAnOpenCase() {
-  frame_->View()->Session().Close();
+  ui_->View()->Session().Close();
   Commands().OnReport();
   QVERIFY(!Commands().ReportRunning());
-  QVERIFY(!QFile::exists(Qs(home_->Path("ZavStart"))));
-  QVERIFY(frame_->isVisible());
+  QVERIFY(!QFile::exists(Qs(ui_->home.Path("ZavStart"))));
+  QVERIFY(ui_->frame->isVisible());
 }
 
 void ReportTest::printSetupWithoutPrinterStoresPaperAndOrientation() {
@@ -208,9 +199,9 @@ void ReportTest::printSetupWithoutPrinterStoresPaperAndOrientation() {
     landscape->click();
     dialog->accept();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPrintSetup));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPrintSetup));
   QVERIFY2(shownPaper.startsWith("A4"), qPrintable(shownPaper));  // started from the stored
-  QVERIFY(messages_->Saw(g_Language.GetText("Global Setting", "IDS_NO_PRINTER")));
+  QVERIFY(ui_->messages.Saw(g_Language.GetText("Global Setting", "IDS_NO_PRINTER")));
   const PrintSetup stored = ReadPrintSetup();
   QCOMPARE(stored.paperSize, 1);  // the driver's number of Letter
   QCOMPARE(stored.orientation, 2);
@@ -220,10 +211,10 @@ void ReportTest::printSetupWithoutPrinterStoresPaperAndOrientation() {
 void ReportTest::printSetupCancelledKeepsTheStoredSettings() {
   InstalledPrinters() = [] { return QStringList(); };
   QVERIFY(WritePrintSetup({8, 1, ""}));  // A3
-  const std::string before = home_->Read("Cnf.start");
+  const std::string before = ui_->home.Read("Cnf.start");
   OnNextModal([](QDialog* dialog) { dialog->reject(); });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPrintSetup));
-  QCOMPARE(home_->Read("Cnf.start"), before);
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPrintSetup));
+  QCOMPARE(ui_->home.Read("Cnf.start"), before);
 }
 
 void ReportTest::printSetupWithAPrinterShowsThePrintDialogWithoutAPrintButton() {
@@ -238,10 +229,10 @@ void ReportTest::printSetupWithAPrinterShowsThePrintDialogWithoutAPrintButton() 
         if (box->buttonRole(b) == QDialogButtonBox::AcceptRole) acceptTexts << b->text();
     dialog->accept();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPrintSetup));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPrintSetup));
   QVERIFY(printDialog);
   QCOMPARE(acceptTexts, QStringList{"EN:IDS_MAKE_SURE"});
-  QVERIFY(!messages_->Saw(g_Language.GetText("Global Setting", "IDS_NO_PRINTER")));
+  QVERIFY(!ui_->messages.Saw(g_Language.GetText("Global Setting", "IDS_NO_PRINTER")));
   const PrintSetup stored = ReadPrintSetup();
   QCOMPARE(stored.paperSize, 9);
   QCOMPARE(stored.orientation, 1);

@@ -104,49 +104,28 @@ class ReviewStatsTest : public QObject {
   void screenshots();
 
  private:
-  CZavView* View() { return frame_->View(); }
-  std::string OpenAmbulatory() {
-    const std::string path = home_->WriteCase("data/a.awp", "Ann", "17");
-    if (View()->OpenCase(path) != 1) qFatal("the ambulatory case does not open");
-    return path;
-  }
-  std::string OpenMiru() {
-    const std::string path = home_->WriteCase("data/m.awp", "Mia", "18", false, true);
-    if (View()->OpenCase(path) != 1) qFatal("the MIRU case does not open");
-    return path;
-  }
+  CZavView* View() { return ui_->View(); }
+  std::string OpenAmbulatory() { return ui_->OpenCase("data/a.awp", "Ann", "17"); }
+  std::string OpenMiru() { return ui_->OpenCase("data/m.awp", "Mia", "18", true); }
 
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void ReviewStatsTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->resize(1200, 800);
-  frame_->show();
+  ui_ = std::make_unique<WindowFixture>(WithFrame{{1200, 800}});
   review::Today() = [] { return Day(2026, 1, 1); };
 }
 
 void ReviewStatsTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 void ReviewStatsTest::reviewCommandsNeedAnOpenCase() {
   for (int id : {cmd::kStatistics, cmd::kPatientData, cmd::kSleepTimes, cmd::kPlanInfo})
-    QVERIFY(!frame_->ExecuteCommand(id));
+    QVERIFY(!ui_->frame->ExecuteCommand(id));
   // Called without a case all the same (as a stale menu might), the plan view says so.
   review::OnPlanInfo(*View());
-  QVERIFY(messages_->Saw("EN:IDS_NOCASE_SELECTED"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_NOCASE_SELECTED"));
   review::OnStatistics(*View());  // no window, no crash
   review::OnSleepTimes(*View());
 }
@@ -179,11 +158,11 @@ void ReviewStatsTest::statisticsWindowShowsWhatTheCliPrints() {
       }
     dialog->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kStatistics));
   QCOMPARE(shown.size(), kStatRows * kStatColumns);
 
   QProcess cli;
-  cli.start(VESK_CLI, {"--home", QString::fromStdString(home_->Path("")), "case", "stats",
+  cli.start(VESK_CLI, {"--home", QString::fromStdString(ui_->home.Path("")), "case", "stats",
                        QString::fromStdString(path)});
   QVERIFY(cli.waitForFinished(60000));
   QCOMPARE(cli.exitCode(), 0);
@@ -228,7 +207,7 @@ void ReviewStatsTest::statisticsWindowOfAnEmptyPeriod() {
     asleepCount = d->findChild<QLabel*>("cell_1_0")->text();
     asleepLoad = d->findChild<QLabel*>("cell_1_4")->text();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kStatistics));
   QCOMPARE(asleepCount, QString("0"));
   QCOMPARE(asleepLoad, QString("0.0"));
 }
@@ -241,7 +220,7 @@ void ReviewStatsTest::statisticsWindowTakesUpChangedThresholds() {
   g_Config->settings.awakeSysThresh = 110;
   QString thresholds;
   OnNextModal([&](QDialog* d) { thresholds = d->findChild<QLabel*>("cell_0_6")->text(); });
-  QVERIFY(frame_->ExecuteCommand(cmd::kStatistics));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kStatistics));
   QCOMPARE(thresholds, QString("110/85"));
   const CaseAnalysis& a = View()->Session().Analysis();
   QVERIFY(a.statistics.awakeSysLoadCount > loadsBefore);
@@ -281,7 +260,7 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
     d->findChild<QComboBox*>("AwakeList")->setCurrentIndex(2);
     d->findChild<QPushButton*>("2")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kSleepTimes));
   QCOMPARE(session.Document().AwakeStart(), fileAwake);
 
   const QImage drawnBefore = View()->Charts()->grab().toImage();
@@ -291,7 +270,7 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
     d->findChild<QComboBox*>("AsleepList")->setCurrentIndex(40);
     d->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kSleepTimes));
   QCOMPARE(session.Document().AwakeStart(), 9 * 60 + 30);
   QCOMPARE(session.Document().AsleepStart(), 20 * 60);
   QCOMPARE(session.Document().Plan().awakeHour, 9);
@@ -306,7 +285,7 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
   // A start between two half hours, confirmed untouched, becomes the half hour before it.
   QCOMPARE(session.ChangeSleepPeriods(7 * 60 + 15, 22 * 60 + 45, View()->CurrentAnalysisView()), 1);
   OnNextModal([](QDialog* d) { d->findChild<QPushButton*>("1")->click(); });
-  QVERIFY(frame_->ExecuteCommand(cmd::kSleepTimes));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kSleepTimes));
   QCOMPARE(session.Document().AwakeStart(), 7 * 60);
   QCOMPARE(session.Document().AsleepStart(), 22 * 60 + 30);
   QCOMPARE(session.Document().Plan().awakeMinute, 0);
@@ -318,14 +297,19 @@ void ReviewStatsTest::sleepCommandChangesTheOpenCaseOnly() {
 }
 
 void ReviewStatsTest::planViewLinesFollowTheModel() {
+  // The plan view's lines as "label=value".
+  const auto shownLines = [this] {
+    QStringList labels;
+    OnNextModal([&](QDialog* d) {
+      auto* list = d->findChild<QTreeWidget*>("PlanList");
+      for (int i = 0; i < list->topLevelItemCount(); ++i)
+        labels << list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1);
+    });
+    if (!ui_->frame->ExecuteCommand(cmd::kPlanInfo)) labels << "(the command refused)";
+    return labels;
+  };
   OpenAmbulatory();  // a TALOBlack recording
-  QStringList labels;
-  OnNextModal([&](QDialog* d) {
-    auto* list = d->findChild<QTreeWidget*>("PlanList");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-      labels << list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1);
-  });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPlanInfo));
+  QStringList labels = shownLines();
   QCOMPARE(labels.size(), 4);
   QVERIFY(labels[0].startsWith("EN:IDS_NOSLEEP_TIME="));
   QCOMPARE(labels.filter("IDS_START_KEY").size(), 0);
@@ -333,13 +317,7 @@ void ReviewStatsTest::planViewLinesFollowTheModel() {
   // The MIRU plan has the start key, the special period, the warnings and the pressure.
   OpenMiru();
   const CaseDocument& doc = View()->Session().Document();
-  labels.clear();
-  OnNextModal([&](QDialog* d) {
-    auto* list = d->findChild<QTreeWidget*>("PlanList");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-      labels << list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1);
-  });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPlanInfo));
+  labels = shownLines();
   QCOMPARE(size_t(labels.size()),
            PlanLines(doc.Plan(), doc.ModelCode(), doc.FileInfo().protocol).size());
   QVERIFY(labels[0].startsWith("EN:IDS_START_KEY=EN:IDS_"));
@@ -402,7 +380,7 @@ void ReviewStatsTest::noBirthdayMarkerClearsThePicker() {
     checked = d->findChild<QCheckBox*>("HasBirthday")->isChecked();
     enabled = d->findChild<QDateEdit*>("Birthday")->isEnabled();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
   QVERIFY(!checked);
   QVERIFY(!enabled);
 }
@@ -437,7 +415,7 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
     sheet->findChild<QPlainTextEdit*>("Diagnosis")->setPlainText("Nocturnal hypertension");
     sheet->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
   QCOMPARE(tabs, (QStringList{"EN:IDS_PATIENT_INFOR", "EN:IDS_DOCTOR_INFOR", "EN:IDS_MEDICINE_INFO",
                               "EN:IDS_DIAGLOSE_INFOR"}));
 
@@ -462,7 +440,7 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
   QVERIFY(named->oldValue != named->newValue);
   // The open case and the title show the stored record.
   QCOMPARE(View()->Session().Document().Patient().name, std::string("Bea Lindqvist"));
-  QVERIFY(frame_->windowTitle().contains("Bea Lindqvist"));
+  QVERIFY(ui_->frame->windowTitle().contains("Bea Lindqvist"));
 }
 
 void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
@@ -472,7 +450,7 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
     d->findChild<QLineEdit*>("Name")->setText("Nobody");
     d->findChild<QPushButton*>("2")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
   QCOMPARE(ReadFile(path), before);
 
   // A case file gone while the sheet was open: a clear message, and no file made up.
@@ -482,14 +460,14 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
     QVERIFY(QFile::remove(file));
     d->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
-  QVERIFY(messages_->Saw("EN:IDS_PATIENT_SAVE_ERROR"));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->messages.Saw("EN:IDS_PATIENT_SAVE_ERROR"));
   QVERIFY(!QFile::exists(file));
   QVERIFY(View()->Session().Document().Patient().name != "Lost");
   WriteFile(path, before);
 
   review::OnPatientData(*View(), nullptr);
-  QVERIFY(messages_->Saw("EN:IDS_DOC_ERROR"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_DOC_ERROR"));
   QCOMPARE(ReadFile(path), before);
 
   // Edited on another workstation: the sheet is for viewing only and saves nothing.
@@ -504,8 +482,8 @@ void ReviewStatsTest::patientSheetCancelAndMissingDocumentChangeNothing() {
     QVERIFY(!d->findChild<QPushButton*>("1")->isEnabled());
     d->accept();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
-  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_LOCKED"));
   QCOMPARE(ReadFile(path), before);
 }
 
@@ -528,8 +506,8 @@ void ReviewStatsTest::patientSheetKeepsAChangeMadeElsewhere() {
     nameElsewhere("Theirs");
     d->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
-  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_CHANGED\n" + path));
   QCOMPARE(storedName(), std::string("Theirs"));
   QCOMPARE(View()->Session().Document().Patient().name, std::string("Theirs"));
 
@@ -540,7 +518,7 @@ void ReviewStatsTest::patientSheetKeepsAChangeMadeElsewhere() {
     d->findChild<QLineEdit*>("Name")->setText("Mine");
     d->findChild<QPushButton*>("1")->click();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kPatientData));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kPatientData));
   QCOMPARE(storedName(), std::string("Mine"));
   QCOMPARE(View()->Session().Document().Patient().name, std::string("Mine"));
 }
@@ -554,12 +532,10 @@ void ReviewStatsTest::screenshots() {
   const CaseFigures& figures = View()->Session().Analysis().Figures();
   for (const char* name : {"English", "Chinese"}) {
     CLanguage language;
-    QVERIFY(language.LoadFile(std::string(VESK_SOURCE_DIR) + "/data/Language/" + name + ".lng"));
+    QVERIFY(language.LoadFile(ShippedLanguageFile(name)));
     const QString suffix = QString("_%1.png").arg(name);
     const auto save = [&](QDialog& d, const char* what) {
-      d.show();
-      QTest::qWait(50);
-      QVERIFY(d.grab().save(folder + "/" + what + suffix));
+      QVERIFY(SaveShot(&d, folder + "/" + what + suffix));
     };
     StatisticsDialog stats(FormatStatisticsTable(figures.statistics, figures.thresholds), language);
     save(stats, "statistics");

@@ -61,13 +61,6 @@ QString Heading0(DataTableDialog* d) {
   return d->Grid()->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-template <typename W>
-W* Child(QObject* parent, const char* name) {
-  W* w = parent->findChild<W*>(name);
-  if (!w) qFatal("no control %s", name);
-  return w;
-}
-
 }  // namespace
 
 class TableTest : public QObject {
@@ -89,12 +82,8 @@ class TableTest : public QObject {
   void screenshots();
 
  private:
-  CZavView* View() { return frame_->View(); }
-  std::string Open() {
-    const std::string path = home_->WriteCase("data/a.awp", "A", "1");
-    if (View()->OpenCase(path) != 1) qFatal("case did not open");
-    return path;
-  }
+  CZavView* View() { return ui_->View(); }
+  std::string Open() { return ui_->OpenCase("data/a.awp", "A", "1"); }
   // Runs the edit-data command with `act` on the table it opens.
   void WithTable(std::function<void(DataTableDialog*)> act) {
     bool ran = false;
@@ -104,32 +93,19 @@ class TableTest : public QObject {
       ran = true;
       act(table);
     });
-    QVERIFY(frame_->ExecuteCommand(cmd::kEditData));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kEditData));
     QVERIFY(ran);
   }
 
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void TableTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->resize(1200, 800);
-  frame_->show();
+  ui_ = std::make_unique<WindowFixture>(WithFrame{{1200, 800}});
 }
 
 void TableTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 void TableTest::commandOpensTheTableAndCancelWritesNothing() {
@@ -157,7 +133,7 @@ void TableTest::commandOpensTheTableAndCancelWritesNothing() {
   // Confirm without a change writes nothing either.
   WithTable([&](DataTableDialog* d) { Child<QPushButton>(d, "1054")->click(); });
   QCOMPARE(ReadAll(path), before);
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
 }
 
 void TableTest::exclusionViewsAndTheSummary() {
@@ -195,7 +171,7 @@ void TableTest::exclusionViewsAndTheSummary() {
     QCOMPARE(Cell(d, 0, 0), QString());
     d->SelectRow(0);
     d->OnDelete();
-    QVERIFY(messages_->sink.messages.empty());
+    QVERIFY(ui_->messages.sink.messages.empty());
 
     Child<QRadioButton>(d, "1037")->click();
     QVERIFY(!interval->isEnabled());
@@ -215,7 +191,7 @@ void TableTest::confirmSavesWithHistoryAndAnalysesAgain() {
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(!d->isVisible());
   });
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
   QCOMPARE(View()->Session().Analysis().statistics.analysedCount, analysed - 1);
   std::vector<EditEntry> history;
   QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(kCaseFileOk));
@@ -250,12 +226,12 @@ void TableTest::editorChecksAndFixedTexts() {
     QCOMPARE(Child<QLabel>(&editor, "number")->text(), QString("3+"));
     editor.show();
     editor.OnOk();
-    QVERIFY(messages_->Saw("收缩压值不应小于平均压值，请重新填写。"));
+    QVERIFY(ui_->messages.Saw("收缩压值不应小于平均压值，请重新填写。"));
     QVERIFY(editor.isVisible());
     QCOMPARE(editor.result(), 0);
     editor.Map()->setValue(80);
     editor.OnOk();
-    QVERIFY(messages_->Saw("平均压值不应小于舒张压值，请重新填写。"));
+    QVERIFY(ui_->messages.Saw("平均压值不应小于舒张压值，请重新填写。"));
     QVERIFY(editor.isVisible());
     editor.Map()->setValue(95);
     editor.OnOk();
@@ -266,7 +242,7 @@ void TableTest::editorChecksAndFixedTexts() {
   QCOMPARE(add.windowTitle(), QString("Add Blood Pressure Reading"));
   QCOMPARE(Child<QLabel>(&add, "number")->text(), QString("4 Add"));
   add.OnOk();
-  QVERIFY(messages_->Saw(FixedTextOf(FixedText::MapNotBelowSys, false)));
+  QVERIFY(ui_->messages.Saw(FixedTextOf(FixedText::MapNotBelowSys, false)));
 
   // Delete without a selection, in English and in Chinese.
   Open();
@@ -274,8 +250,8 @@ void TableTest::editorChecksAndFixedTexts() {
     d->Grid()->clearSelection();
     d->OnDelete();
   });
-  QVERIFY(messages_->Saw("Please select a row first."));
-  home_->StoreLanguage("Chinese");
+  QVERIFY(ui_->messages.Saw("Please select a row first."));
+  ui_->home.StoreLanguage("Chinese");
   g_Language.SetLanguage("Chinese");
   QVERIFY(g_Language.Load());
   WithTable([&](DataTableDialog* d) {
@@ -283,7 +259,7 @@ void TableTest::editorChecksAndFixedTexts() {
     d->Grid()->clearSelection();
     d->OnEdit();
   });
-  QVERIFY(messages_->Saw("请首先选中一行。"));
+  QVERIFY(ui_->messages.Saw("请首先选中一行。"));
 }
 
 void TableTest::popupEditAddDelete() {
@@ -382,7 +358,7 @@ void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {
     QCOMPARE(::chmod(path.c_str(), 0444), 0);
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(d->isVisible());
-    QVERIFY(messages_->Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_CASE_READONLY\n" + path));
+    QVERIFY(ui_->messages.Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_CASE_READONLY\n" + path));
     QCOMPARE(ReadAll(path), before);
     QCOMPARE(View()->Session().Document().AllReadings()[0].included, 1);
 
@@ -390,7 +366,7 @@ void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {
     QCOMPARE(std::remove(path.c_str()), 0);
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(d->isVisible());
-    QVERIFY(messages_->Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_CASE_MISSING\n" + path));
+    QVERIFY(ui_->messages.Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_CASE_MISSING\n" + path));
     QVERIFY(!fsutil::FileExists(path));
 
     // A file put back in its place is not the one the table was opened on, whatever it
@@ -399,7 +375,7 @@ void TableTest::readOnlyOrDeletedFileKeepsTheTableOpen() {
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(!d->isVisible());
   });
-  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_CHANGED\n" + path));
   QCOMPARE(View()->Session().Document().AllReadings()[0].included, 1);
   QCOMPARE(ReadAll(path), before);
 }
@@ -428,7 +404,7 @@ void TableTest::fileChangedElsewhereIsNeverSavedOver() {
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(!d->isVisible());
   });
-  QVERIFY(!messages_->Saw("EN:IDS_CASE_CHANGED"));
+  QVERIFY(!ui_->messages.Saw("EN:IDS_CASE_CHANGED"));
   QCOMPARE(stored()[0].included, 0);
   QCOMPARE(stored()[1].comment, std::string("before the table"));
 
@@ -440,7 +416,7 @@ void TableTest::fileChangedElsewhereIsNeverSavedOver() {
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(!d->isVisible());
   });
-  QVERIFY(messages_->Saw("EN:IDS_CASE_CHANGED\n" + path));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_CHANGED\n" + path));
   QCOMPARE(stored()[0].included, 0);
   QCOMPARE(stored()[1].comment, std::string("while the table was open"));
   const CaseDocument& doc = View()->Session().Document();
@@ -450,7 +426,7 @@ void TableTest::fileChangedElsewhereIsNeverSavedOver() {
 }
 
 void TableTest::damagedHistoryIsShownAndNotOverwritten() {
-  const std::string path = home_->WriteCase("data/a.awp", "A", "1");
+  const std::string path = ui_->home.WriteCase("data/a.awp", "A", "1");
   // A history whose count promises more entries than the file holds (a cut file).
   std::string bytes = ReadAll(path) + "[EDIT HISTORY]\r\nEntries=3\r\nE0=x,y,1,0,,,\r\n";
   QVERIFY(fsutil::WriteFileAtomic(path, bytes));
@@ -461,7 +437,7 @@ void TableTest::damagedHistoryIsShownAndNotOverwritten() {
     Child<QPushButton>(d, "1054")->click();
     QVERIFY(d->isVisible());
   });
-  QVERIFY(messages_->Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_HISTORY_DAMAGED"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_SAVE_CASE_FAILED\nEN:IDS_HISTORY_DAMAGED"));
   QCOMPARE(ReadAll(path), bytes);
   QCOMPARE(View()->Session().Document().AllReadings()[0].included, 1);
 }
@@ -481,8 +457,8 @@ void TableTest::caseLockedElsewhereOpensForViewingOnly() {
     QVERIFY(!d->findChild<QPushButton*>("1054")->isEnabled());
     d->reject();
   });
-  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
-  QVERIFY(messages_->Saw("nurse2@other-workstation"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_LOCKED"));
+  QVERIFY(ui_->messages.Saw("nurse2@other-workstation"));
   // The other workstation's lock is left as it was.
   QCOMPARE(ReadAll(lockPath), lockText);
 }
@@ -495,15 +471,15 @@ void TableTest::staleLockIsTakenOverOnlyWhenConfirmed() {
   ended.started = 1;
   QVERIFY(fsutil::WriteFileAtomic(lockPath, CaseLock::Format(ended)));
 
-  messages_->sink.answers = {MessageAnswer::No};
+  ui_->messages.sink.answers = {MessageAnswer::No};
   WithTable([](DataTableDialog* d) {
     QVERIFY(!d->findChild<QPushButton*>("1054")->isEnabled());
     d->reject();
   });
-  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCK_STALE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_LOCK_STALE"));
   QVERIFY(QFile::exists(QString::fromStdString(lockPath)));
 
-  messages_->sink.answers.push_back(MessageAnswer::Yes);
+  ui_->messages.sink.answers.push_back(MessageAnswer::Yes);
   WithTable([&](DataTableDialog* d) {
     QVERIFY(d->findChild<QPushButton*>("1054")->isEnabled());
     LockOwner holder;
@@ -520,13 +496,7 @@ void TableTest::screenshots() {
   if (folder.isEmpty()) QSKIP("VESK_SHOTS not set");
   QDir().mkpath(QString::fromUtf8(folder));
   for (const char* language : {"English", "Chinese"}) {
-    const std::string source = std::string(VESK_SOURCE_DIR) + "/data/Language/" + language + ".lng";
-    const std::string copy = home_->Path(std::string("Language/") + language + ".lng");
-    std::string bytes;
-    QVERIFY(fsutil::ReadFile(source, bytes));
-    QVERIFY(fsutil::WriteFileAtomic(copy, bytes));
-    g_Language.SetLanguage(language);
-    QVERIFY(g_Language.Load());
+    QVERIFY(ui_->home.UseShippedLanguage(language));
     const std::string path = Open();
     // One reading excluded, a comment, and a saved history to show.
     WithTable([&](DataTableDialog* d) {
@@ -537,12 +507,9 @@ void TableTest::screenshots() {
     QCOMPARE(View()->OpenCase(path), 1);
     WithTable([&](DataTableDialog* d) {
       d->SelectRow(3);
-      d->show();
-      QTest::qWait(50);
-      d->grab().save(QString::fromUtf8(folder) + "/table-" + language + ".png");
+      SaveShot(d, QString::fromUtf8(folder) + "/table-" + language + ".png");
       Child<QRadioButton>(d, "1038")->click();
-      QTest::qWait(50);
-      d->grab().save(QString::fromUtf8(folder) + "/table-averages-" + language + ".png");
+      SaveShot(d, QString::fromUtf8(folder) + "/table-averages-" + language + ".png");
       OnNextModal([&](QDialog* e) {
         e->grab().save(QString::fromUtf8(folder) + "/editor-" + language + ".png");
       });

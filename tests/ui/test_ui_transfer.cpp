@@ -120,31 +120,19 @@ class TransferTest : public QObject {
   void refusedPortIsNamedWithTheUdevHint();
 
  private:
-  CZavView* View() const { return frame_->View(); }
+  CZavView* View() const { return ui_->View(); }
   DeviceCaseDocument& Device() const { return View()->Session().Device(); }
-  std::string Data() const { return home_->Path("data"); }
+  std::string Data() const { return ui_->home.Path("data"); }
 
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
-  std::unique_ptr<CZavDoc> doc_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<WindowFixture> ui_;
 };
 
 void TransferTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
-  doc_ = std::make_unique<CZavDoc>(*g_Config, g_Language);
-  frame_ = std::make_unique<CMainFrame>(nullptr, doc_.get());
-  frame_->show();
+  ui_ = std::make_unique<WindowFixture>(WithFrame{});
 }
 
 void TransferTest::cleanup() {
-  frame_.reset();
-  doc_.reset();
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
   ResetHooks();
 }
 
@@ -175,9 +163,7 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
   QFETCH(int, row);
   QFETCH(QStringList, files);
   QFETCH(QString, opened);
-  SimRig rig(sim::MakeSampleRecorder(kind));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kind), Data());
   ModalScript script;
   if (kind == kMiru) script.On("DataModeDialog", [row](QDialog* d) { SelectRow(d, row); });
   if (kind == kQora)
@@ -187,18 +173,18 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
       combo->setCurrentIndex(row);
       Click(d, "1");
     });
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   QVERIFY(script.Done());
 
   QStringList stored;
   for (const std::string& f : FilesBelow(Data())) stored << QString::fromStdString(Tail(f));
   QCOMPARE(stored, files);
-  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
   const std::string current = Device().StoredCasePath();
   QCOMPARE(QString::fromStdString(Tail(current)), opened);
   QVERIFY(View()->Session().Info().open);
   QCOMPARE(View()->Session().Info().path, current);
-  QCOMPARE(frame_->statusBar()->currentMessage(), QString::fromStdString(current));
+  QCOMPARE(ui_->frame->statusBar()->currentMessage(), QString::fromStdString(current));
   // The file holds what the recorder sent: its model and its readings.
   auto file = CFilemanage::CreateFor(current);
   QCOMPARE(file->LoadAllInfo(), 1);
@@ -208,23 +194,21 @@ void TransferTest::downloadOfEveryKindStoresAndOpensTheCase() {
   // With VESK_SHOT_DIR set: the window after the download, the new case in the charts.
   const QString shots = qEnvironmentVariable("VESK_SHOT_DIR");
   if (!shots.isEmpty() && kind == kMiru && row == 1) {
-    frame_->resize(1200, 760);
+    ui_->frame->resize(1200, 760);
     QApplication::processEvents();
-    frame_->grab().save(shots + "/MainWindowAfterDownload.png");
+    ui_->frame->grab().save(shots + "/MainWindowAfterDownload.png");
   }
 }
 
 void TransferTest::openingACaseKeepsTheRecorderLink() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   QVERIFY(View()->Session().Info().open);
   DeviceCaseDocument* before = &Device();
   CDevice* transport = Device().Link().Transport();
   QVERIFY(transport != nullptr);
   // Another case opened from the browser: same document, same link objects.
-  const std::string other = home_->WriteCase("cases/other.awp", "Other", "77");
+  const std::string other = ui_->home.WriteCase("cases/other.awp", "Other", "77");
   QCOMPARE(View()->OpenCase(other), 1);
   QCOMPARE(&Device(), before);
   QCOMPARE(Device().Link().Transport(), transport);
@@ -233,9 +217,7 @@ void TransferTest::openingACaseKeepsTheRecorderLink() {
 }
 
 void TransferTest::patientProgramFillsTheStoredCase() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   struct Program : IPatientInfoProgram {
     explicit Program(SimRig& rig) : rig(rig) {}
     bool Run(const std::string& program, const std::string& caseInfoPath) override {
@@ -252,7 +234,7 @@ void TransferTest::patientProgramFillsTheStoredCase() {
   g_Config->system.useOtherExe = 1;
   g_Config->system.otherExe = "patient-info";
   Hooks().patientProgram = &program;
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   QCOMPARE(program.ran, std::string("patient-info"));
   QCOMPARE(program.requestsWhenRun, 0);  // before the recorder is contacted
   QVERIFY(View()->Session().Info().open);
@@ -261,18 +243,16 @@ void TransferTest::patientProgramFillsTheStoredCase() {
 }
 
 void TransferTest::configuredTraceRecordsBothDirections() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   // A trace that cannot be written is said, and the download still happens.
-  g_Config->system.linkTraceFile = home_->Path("no-such-folder/trace.txt");
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
-  QVERIFY(messages_->Saw("LINKTRACEFILE: "));
-  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+  g_Config->system.linkTraceFile = ui_->home.Path("no-such-folder/trace.txt");
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->messages.Saw("LINKTRACEFILE: "));
+  QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
 
-  const std::string trace = home_->Path("trace.txt");
+  const std::string trace = ui_->home.Path("trace.txt");
   g_Config->system.linkTraceFile = trace;
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   std::ifstream in(trace);
   int sent = 0, received = 0;
   for (std::string line; std::getline(in, line);) {
@@ -299,10 +279,8 @@ void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder() {
   QFETCH(int, kind);
   QFETCH(int, miruRow);
   QFETCH(QString, dialog);
-  SimRig rig(sim::MakeSampleRecorder(kind));
-  QVERIFY(rig.started);
-  rig.Use(Data());
-  messages_->sink.answers = {MessageAnswer::Yes};  // "replace and continue?"
+  SimRig rig(sim::MakeSampleRecorder(kind), Data());
+  ui_->messages.sink.answers = {MessageAnswer::Yes};  // "replace and continue?"
   _BP_TRANSPORT_INFO shown;
   ModalScript script;
   if (kind == kMiru) script.On("DataModeDialog", [miruRow](QDialog* d) { SelectRow(d, miruRow); });
@@ -321,10 +299,10 @@ void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder() {
     Click(d, "1");
     shown = static_cast<PlanDialogBase*>(d)->Plan();
   });
-  QVERIFY(frame_->ExecuteCommand(cmd::kUpload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kUpload));
   QVERIFY2(script.Done(), qPrintable(script.seen.join(",")));
-  QVERIFY(messages_->Saw("EN:IDS_REPLACE_CONTINUE"));
-  QVERIFY(messages_->Saw("EN:IDS_UPLOAD_FINISH"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_REPLACE_CONTINUE"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_UPLOAD_FINISH"));
 
   const sim::SimRecorder held = rig.sim.Snapshot();
   QCOMPARE(held.uploads, 1);
@@ -354,33 +332,29 @@ void TransferTest::uploadThroughEachPlanDialogProgrammesTheRecorder() {
 }
 
 void TransferTest::qoraTakesNoPlan() {
-  SimRig rig(sim::MakeSampleRecorder(kQora));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kQora), Data());
   ModalScript script;
-  QVERIFY(frame_->ExecuteCommand(cmd::kUpload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kUpload));
   QCOMPARE(rig.sim.Snapshot().uploads, 0);
-  QVERIFY(messages_->sink.messages.empty());
+  QVERIFY(ui_->messages.sink.messages.empty());
   QVERIFY(!script.seen.contains("PlanDialog"));
 }
 
 void TransferTest::cancelAtEachPhaseStoresNothing() {
   // The link-way dialog.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     g_Config->settings.showSelectDevice = 1;
     ModalScript script;
     script.On("LinkWayDialog", [](QDialog* d) { Click(d, "2"); });
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(script.Done());
     QCOMPARE(rig.sim.RequestsSeen(), 0);
     QCOMPARE(g_Config->settings.showSelectDevice, 1);
   }
   // The Bluetooth dialog: the radio goes, the cable recorder is never asked.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     g_Config->settings.useBluetooth = 1;
     sim::RecorderSimulator remote(sim::MakeSampleRecorder(kPexaC));
     std::atomic<bool> stop{false};
@@ -394,24 +368,23 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
     script.On(
         "BluetoothDialog", [](QDialog* d) { Click(d, "2"); },
         [](QDialog* d) { return !static_cast<BluetoothDialog*>(d)->Busy(); });
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(script.Done());
     QCOMPARE(made, 1);
     QVERIFY(!server.joinable());  // never connected
     QCOMPARE(rig.sim.RequestsSeen(), 0);
     QVERIFY(!Device().Link().UsesBluetooth());
-    QCOMPARE(int(messages_->sink.messages.size()), 0);
+    QCOMPARE(int(ui_->messages.sink.messages.size()), 0);
     g_Config->settings.useBluetooth = 0;
     Hooks().makeRadio = nullptr;
   }
   // Detection, while the recorder does not answer yet.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     sim::SimFaults f;
     f.stallRequest = 1;
     f.stallSeconds = 3;
     rig.sim.SetFaults(f);
-    rig.Use(Data());
     Hooks().tuneDetection = [](DetectOptions& o) {
       o.probeHid = false;
       o.probeSystemPorts = false;
@@ -421,40 +394,37 @@ void TransferTest::cancelAtEachPhaseStoresNothing() {
     script.On("TransferProgressDialog", [](QDialog* d) { Click(d, "2"); });
     QElapsedTimer t;
     t.start();
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(t.elapsed() < 2500);  // cancel did not wait for the watchdog
-    QVERIFY(messages_->sink.messages.empty());
+    QVERIFY(ui_->messages.sink.messages.empty());
   }
   // The data-mode choice.
   {
-    SimRig rig(sim::MakeSampleRecorder(kMiru));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru), Data());
     ModalScript script;
     script.On("DataModeDialog", [](QDialog* d) { Click(d, "2"); });
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(script.Done());
-    QVERIFY(messages_->sink.messages.empty());
+    QVERIFY(ui_->messages.sink.messages.empty());
   }
   // The transfer itself, on a slow line so it is surely running.
   {
-    SimRig rig(sim::MakeSampleRecorder(kMiru, 0, 1, 20000), 115200);
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru, 0, 1, 20000), Data(), 115200);
     ModalScript script;
     script.On("DataModeDialog", [](QDialog* d) { SelectRow(d, 1); });
     script.On(
         "TransferProgressDialog", [](QDialog* d) { Click(d, "2"); },
         [](QDialog* d) { return d->windowTitle() != "EN:IDS_FINDDEVICE"; });
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(script.Done());
-    QCOMPARE(int(messages_->sink.messages.size()), 0);
+    QCOMPARE(int(ui_->messages.sink.messages.size()), 0);
   }
   // The plan dialog.
   {
-    SimRig rig(sim::MakeSampleRecorder(kPexaC));
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
     ModalScript script;
     script.On("PlanDialog", [](QDialog* d) { Click(d, "2"); });
-    QVERIFY(frame_->ExecuteCommand(cmd::kUpload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kUpload));
     QVERIFY(script.Done());
     QCOMPARE(rig.sim.Snapshot().uploads, 0);
   }
@@ -467,11 +437,9 @@ void TransferTest::linkFaultsTellTheUserAndStoreNothing() {
   // hits the transfer itself.
   enum Fault { Disappear, Stall, ErrorAnswer, Damaged };
   for (int fault : {Disappear, Stall, ErrorAnswer, Damaged}) {
-    messages_->sink.messages.clear();
+    ui_->messages.sink.messages.clear();
     fs::remove_all(Data());
-    SimRig rig(sim::MakeSampleRecorder(kMiru));
-    QVERIFY(rig.started);
-    rig.Use(Data());
+    SimRig rig(sim::MakeSampleRecorder(kMiru), Data());
     ModalScript script;
     script.On("DataModeDialog", [&](QDialog* d) {
       sim::SimFaults f;
@@ -491,45 +459,42 @@ void TransferTest::linkFaultsTellTheUserAndStoreNothing() {
       rig.sim.SetFaults(f);
       SelectRow(d, 1);
     });
-    QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
     QVERIFY(script.Done());
     if (fault == Damaged) {
       // A damaged reply is asked for again: the download goes through.
-      QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+      QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
       QCOMPARE(FilesBelow(Data()).size(), size_t(1));
       continue;
     }
-    QCOMPARE(int(messages_->sink.messages.size()), 1);
-    QCOMPARE(messages_->sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
+    QCOMPARE(int(ui_->messages.sink.messages.size()), 1);
+    QCOMPARE(ui_->messages.sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
     QVERIFY(FilesBelow(Data()).empty());
     QVERIFY(!View()->Session().Info().open);
   }
   // The window is still usable: a clean recorder downloads.
-  messages_->sink.messages.clear();
+  ui_->messages.sink.messages.clear();
   fs::remove_all(Data());
-  SimRig clean(sim::MakeSampleRecorder(kPexaC));
-  clean.Use(Data());
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
-  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+  SimRig clean(sim::MakeSampleRecorder(kPexaC), Data());
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
   QVERIFY(View()->Session().Info().open);
 }
 
 void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
-  SimRig rig(sim::MakeSampleRecorder(kTaloColor));
-  QVERIFY(rig.started);
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kTaloColor), Data());
   // A plain file where the single-user folder belongs: the ambulatory file is stored, the
   // single-user one cannot be.
   const std::string blocker = Data() + "/" + g_Config->currentConfigName + "/SingleUser";
   fs::create_directories(fs::path(blocker).parent_path());
   std::ofstream(blocker) << "in the way";
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
 
   const DownloadOutcome& outcome = Device().LastDownload();
   QCOMPARE(int(outcome.step), int(DownloadStep::Store));
   QCOMPARE(int(outcome.caseFile), int(kCaseFileWriteFailed));
-  QCOMPARE(int(messages_->sink.messages.size()), 1);
-  QCOMPARE(messages_->sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
+  QCOMPARE(int(ui_->messages.sink.messages.size()), 1);
+  QCOMPARE(ui_->messages.sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
   QCOMPARE(Device().StoredFiles().size(), size_t(1));
   QCOMPARE(QString::fromStdString(Tail(Device().StoredFiles().front())), QString("VESK/01.awp"));
   // A partly stored download is not offered for opening.
@@ -537,16 +502,15 @@ void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
 }
 
 void TransferTest::nothingFoundOffersRetryAndRetriesDetectionOnly() {
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  rig.Use(Data());
-  g_Config->settings.extraSerialPorts = home_->Path("no-such-port");
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
+  g_Config->settings.extraSerialPorts = ui_->home.Path("no-such-port");
   g_Config->settings.showSelectDevice = 1;
-  messages_->sink.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
+  ui_->messages.sink.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
   ModalScript script;
   script.On("LinkWayDialog", [](QDialog* d) { Click(d, "1"); });
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
-  QCOMPARE(int(messages_->sink.messages.size()), 2);
-  for (const Message& m : messages_->sink.messages) {
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
+  QCOMPARE(int(ui_->messages.sink.messages.size()), 2);
+  for (const Message& m : ui_->messages.sink.messages) {
     QCOMPARE(m.text, std::string("EN:IDS_DEVICE"));
     QVERIFY(m.buttons == MessageButtons::RetryCancel);
   }
@@ -566,7 +530,7 @@ void TransferTest::linkWayDialogKeepsTheChoice() {
       d->findChild<QRadioButton*>("1106")->setChecked(true);
       Click(d, "2");
     });
-    QVERIFY(frame_->ExecuteCommand(cmd::kSetConnect));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kSetConnect));
     QVERIFY(script.Done());
   }
   QCOMPARE(g_Config->settings.useBluetooth, 0);  // Cancel stores nothing
@@ -578,7 +542,7 @@ void TransferTest::linkWayDialogKeepsTheChoice() {
       d->findChild<QRadioButton*>("1106")->setChecked(true);
       Click(d, "1");
     });
-    QVERIFY(frame_->ExecuteCommand(cmd::kSetConnect));
+    QVERIFY(ui_->frame->ExecuteCommand(cmd::kSetConnect));
   }
   QCOMPARE(g_Config->settings.useBluetooth, 1);
   QCOMPARE(g_Config->settings.showSelectDevice, 0);
@@ -588,8 +552,7 @@ void TransferTest::bluetoothDownloadGoesOverTheRadioLink() {
   sim::RecorderSimulator simulator(sim::MakeSampleRecorder(kPexaC));
   std::atomic<bool> stop{false};
   std::thread server;
-  SimRig unused(sim::MakeSampleRecorder(kPexaC));
-  unused.Use(Data());
+  SimRig unused(sim::MakeSampleRecorder(kPexaC), Data());
   g_Config->settings.extraSerialPorts.clear();
   g_Config->settings.useBluetooth = 1;
   Hooks().makeRadio = [&] {
@@ -608,11 +571,11 @@ void TransferTest::bluetoothDownloadGoesOverTheRadioLink() {
         auto* bt = static_cast<BluetoothDialog*>(d);
         return !bt->Busy() && bt->List()->topLevelItemCount() > 0;
       });
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
   stop = true;
   if (server.joinable()) server.join();
   QVERIFY(script.Done());
-  QVERIFY(messages_->Saw("EN:IDS_MSG_FINISH"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_MSG_FINISH"));
   QCOMPARE(FilesBelow(Data()).size(), size_t(1));
   QCOMPARE(unused.sim.RequestsSeen(), 0);  // the cable recorder was never asked
   // The link is closed after the transfer: the document is back on cables.
@@ -621,16 +584,15 @@ void TransferTest::bluetoothDownloadGoesOverTheRadioLink() {
 
 void TransferTest::refusedPortIsNamedWithTheUdevHint() {
   if (::geteuid() == 0) QSKIP("root may open any port");
-  const std::string port = home_->Path("ttyRefused");
+  const std::string port = ui_->home.Path("ttyRefused");
   { std::ofstream(port) << ""; }
   ::chmod(port.c_str(), 0);
-  SimRig rig(sim::MakeSampleRecorder(kPexaC));
-  rig.Use(Data());
+  SimRig rig(sim::MakeSampleRecorder(kPexaC), Data());
   g_Config->settings.extraSerialPorts = port;
-  messages_->sink.answers = {MessageAnswer::Cancel};
-  QVERIFY(frame_->ExecuteCommand(cmd::kDownload));
-  QCOMPARE(int(messages_->sink.messages.size()), 1);
-  const std::string& text = messages_->sink.messages.front().text;
+  ui_->messages.sink.answers = {MessageAnswer::Cancel};
+  QVERIFY(ui_->frame->ExecuteCommand(cmd::kDownload));
+  QCOMPARE(int(ui_->messages.sink.messages.size()), 1);
+  const std::string& text = ui_->messages.sink.messages.front().text;
   QVERIFY(text.find("EN:IDS_DEVICE") == 0);
   QVERIFY(text.find("EN:IDS_PORT_DENIED") != std::string::npos);
   QVERIFY(text.find(port) != std::string::npos);

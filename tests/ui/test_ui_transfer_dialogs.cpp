@@ -73,16 +73,7 @@ QString Shots() {
 void Shoot(QWidget* w, const QString& name) {
   if (Shots().isEmpty()) return;
   QDir().mkpath(Shots());
-  w->show();
-  QApplication::processEvents();
-  w->grab().save(Shots() + "/" + name + ".png");
-}
-
-template <typename W>
-W* Find(QWidget* d, const char* name) {
-  W* w = d->findChild<W*>(name);
-  if (!w) qFatal("no %s", name);
-  return w;
+  SaveShot(w, Shots() + "/" + name + ".png");
 }
 
 }  // namespace
@@ -106,15 +97,12 @@ class TransferDialogsTest : public QObject {
 
  private:
   PlanDialogContext Context(int kind, int mode = kModeRecording);
-  std::unique_ptr<TestHome> home_;
-  std::unique_ptr<SinkGuard> messages_;
+  std::unique_ptr<WindowFixture> ui_;
   _UPLOAD_NEEDED_DATA recorder_;
 };
 
 void TransferDialogsTest::init() {
-  home_ = std::make_unique<TestHome>();
-  messages_ = std::make_unique<SinkGuard>();
-  LoadConfigAndLanguage();
+  ui_ = std::make_unique<WindowFixture>();
   g_Config->settings.patientName = "Ann";
   g_Config->settings.patientID = "2603040815";
   recorder_ = {};
@@ -127,14 +115,12 @@ void TransferDialogsTest::init() {
 }
 
 void TransferDialogsTest::cleanup() {
-  DropConfig();
-  messages_.reset();
-  home_.reset();
+  ui_.reset();
 }
 
 PlanDialogContext TransferDialogsTest::Context(int kind, int mode) {
   return PlanDialogContext{
-      g_Language, messages_->sink, g_Config->settings, DateParts{2026, 3, 4, 8, 15, 30}, kind,
+      g_Language, ui_->messages.sink, g_Config->settings, DateParts{2026, 3, 4, 8, 15, 30}, kind,
       mode,       recorder_};
 }
 
@@ -168,10 +154,10 @@ void TransferDialogsTest::nameTheRecorderCannotShowIsWarnedAbout() {
   dialog.NameEdit()->setText(QString::fromUtf8("Jörg µ"));
   QVERIFY(!dialog.NameWarning()->isHidden());
   // The question before sending says so too.
-  messages_->sink.answers = {MessageAnswer::No};
+  ui_->messages.sink.answers = {MessageAnswer::No};
   Click(&dialog, "1");
   QVERIFY(dialog.isVisible());
-  QVERIFY(messages_->Saw("EN:IDS_NAME_NARROW"));
+  QVERIFY(ui_->messages.Saw("EN:IDS_NAME_NARROW"));
 }
 
 void TransferDialogsTest::okChecksNameAndIdAndAsks() {
@@ -179,17 +165,17 @@ void TransferDialogsTest::okChecksNameAndIdAndAsks() {
   dialog.show();
   dialog.NameEdit()->setText("   ");
   Click(&dialog, "1");
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_MSG_NAME"));
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_MSG_NAME"));
   QVERIFY(dialog.isVisible());
   dialog.NameEdit()->setText("Bo");
   dialog.IdEdit()->setText(" ");
   Click(&dialog, "1");
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_MSG_ID"));
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_MSG_ID"));
   dialog.IdEdit()->setText(" 42 ");
-  messages_->sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::No, MessageAnswer::Yes};
   Click(&dialog, "1");
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_REPLACE_CONTINUE"));
-  QVERIFY(messages_->sink.messages.back().buttons == MessageButtons::YesNo);
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_REPLACE_CONTINUE"));
+  QVERIFY(ui_->messages.sink.messages.back().buttons == MessageButtons::YesNo);
   QVERIFY(dialog.isVisible());  // No keeps it open
   Click(&dialog, "1");
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -201,15 +187,15 @@ void TransferDialogsTest::okChecksNameAndIdAndAsks() {
 void TransferDialogsTest::specialPeriodRulesAndTheDialFollowTheLists() {
   g_Config->settings.specialStart = 0;
   PlanDialog dialog(Context(kMiru));
-  auto* start = Find<QComboBox>(&dialog, "1011");
-  auto* end = Find<QComboBox>(&dialog, "1012");
-  auto* span = Find<QComboBox>(&dialog, "1015");
+  auto* start = Child<QComboBox>(&dialog, "1011");
+  auto* end = Child<QComboBox>(&dialog, "1012");
+  auto* span = Child<QComboBox>(&dialog, "1015");
   PlanDial* dial = dialog.Dial();
   QCOMPARE(start->count(), 49);
-  QCOMPARE(Find<QComboBox>(&dialog, "1009")->count(), 48);
-  QCOMPARE(Find<QComboBox>(&dialog, "1013")->count(), 10);
-  QCOMPARE(Find<QComboBox>(&dialog, "1013")->itemText(0), QString("EN:IDS_NONE"));
-  QCOMPARE(Find<QComboBox>(&dialog, "1013")->itemText(9), QString("120EN:IDS_MINS"));
+  QCOMPARE(Child<QComboBox>(&dialog, "1009")->count(), 48);
+  QCOMPARE(Child<QComboBox>(&dialog, "1013")->count(), 10);
+  QCOMPARE(Child<QComboBox>(&dialog, "1013")->itemText(0), QString("EN:IDS_NONE"));
+  QCOMPARE(Child<QComboBox>(&dialog, "1013")->itemText(9), QString("120EN:IDS_MINS"));
   QCOMPARE(span->count(), 1);  // no special period: only "none"
   QCOMPARE(dial->AwakeStart(), 7 * 60);
   QCOMPARE(dial->AsleepStart(), 22 * 60);
@@ -225,9 +211,9 @@ void TransferDialogsTest::specialPeriodRulesAndTheDialFollowTheLists() {
   QVERIFY(dial->HasSpecial());
   QCOMPARE(dial->SpecialStart(), 12 * 60);
   QCOMPARE(dial->SpecialEnd(), 14 * 60);
-  Find<QComboBox>(&dialog, "1009")->setCurrentIndex(13);  // 06:30
+  Child<QComboBox>(&dialog, "1009")->setCurrentIndex(13);  // 06:30
   QCOMPARE(dial->AwakeStart(), 6 * 60 + 30);
-  Find<QComboBox>(&dialog, "1010")->setCurrentIndex(45);  // 22:30
+  Child<QComboBox>(&dialog, "1010")->setCurrentIndex(45);  // 22:30
   QCOMPARE(dial->AsleepStart(), 22 * 60 + 30);
   // "None" as start clears end and interval.
   start->setCurrentIndex(0);
@@ -246,10 +232,10 @@ void TransferDialogsTest::planDialogStartsFromTheSettingsAndStoresThem() {
   s.startKey = 1;
   s.displayHandIntercalate = 1;
   PlanDialog dialog(Context(kPexaC));
-  QCOMPARE(Find<QComboBox>(&dialog, "1009")->currentText(), QString("07:00"));
-  QCOMPARE(Find<QComboBox>(&dialog, "1010")->currentText(), QString("22:00"));
-  Find<QComboBox>(&dialog, "1014")->setCurrentIndex(7);
-  messages_->sink.answers = {MessageAnswer::Yes};
+  QCOMPARE(Child<QComboBox>(&dialog, "1009")->currentText(), QString("07:00"));
+  QCOMPARE(Child<QComboBox>(&dialog, "1010")->currentText(), QString("22:00"));
+  Child<QComboBox>(&dialog, "1014")->setCurrentIndex(7);
+  ui_->messages.sink.answers = {MessageAnswer::Yes};
   Click(&dialog, "1");
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   const _BP_TRANSPORT_INFO& p = dialog.Plan();
@@ -268,16 +254,16 @@ void TransferDialogsTest::pexaModeSetsRangesAndProposals() {
   PexaPlanDialog dialog(Context(kPexa));
   QCOMPARE(dialog.Limit(0, 0)->value(), 160);
   QCOMPARE(dialog.MaxPressure()->value(), 280);
-  QCOMPARE(Find<QLabel>(&dialog, "range0")->text(), QString("[40-270]"));
-  Find<QComboBox>(&dialog, "1139")->setCurrentIndex(2);  // neonate
-  QCOMPARE(Find<QLabel>(&dialog, "range0")->text(), QString("[40-135]"));
-  QCOMPARE(Find<QLabel>(&dialog, "maxPressureRange")->text(), QString("[70-150]"));
+  QCOMPARE(Child<QLabel>(&dialog, "range0")->text(), QString("[40-270]"));
+  Child<QComboBox>(&dialog, "1139")->setCurrentIndex(2);  // neonate
+  QCOMPARE(Child<QLabel>(&dialog, "range0")->text(), QString("[40-135]"));
+  QCOMPARE(Child<QLabel>(&dialog, "maxPressureRange")->text(), QString("[70-150]"));
   QCOMPARE(dialog.Limit(1, 3)->value(), 20);
   QCOMPARE(dialog.Limit(1, 0)->maximum(), 135);
   QCOMPARE(dialog.MaxPressure()->value(), 150);
-  Find<QComboBox>(&dialog, "1016")->setCurrentIndex(0);  // awake warnings on
+  Child<QComboBox>(&dialog, "1016")->setCurrentIndex(0);  // awake warnings on
   dialog.Limit(0, 0)->setValue(100);
-  messages_->sink.answers = {MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::Yes};
   Click(&dialog, "1");
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   const _BP_TRANSPORT_INFO& p = dialog.Plan();
@@ -291,18 +277,18 @@ void TransferDialogsTest::pexaModeSetsRangesAndProposals() {
 
 void TransferDialogsTest::taloDialogStartsFromTheRecordersPlan() {
   TaloPlanDialog black(Context(kTaloBlack));
-  QCOMPARE(Find<QComboBox>(&black, "1009")->currentText(), QString("06:30"));
-  auto* awake = Find<QComboBox>(&black, "1013");
+  QCOMPARE(Child<QComboBox>(&black, "1009")->currentText(), QString("06:30"));
+  auto* awake = Child<QComboBox>(&black, "1013");
   QCOMPARE(awake->count(), 3);
   QCOMPARE(awake->currentText(), QString("30EN:IDS_MINS"));
-  QCOMPARE(Find<QComboBox>(&black, "1014")->currentIndex(), 0);  // 45 is not offered
+  QCOMPARE(Child<QComboBox>(&black, "1014")->currentIndex(), 0);  // 45 is not offered
   QVERIFY(!black.WarningGroup()->isHidden());
-  QCOMPARE(Find<QSpinBox>(&black, "1002")->value(), 140);
+  QCOMPARE(Child<QSpinBox>(&black, "1002")->value(), 140);
   TaloPlanDialog color(Context(kTaloColor));
   QVERIFY(color.WarningGroup()->isHidden());
-  awake = Find<QComboBox>(&color, "1013");
+  awake = Child<QComboBox>(&color, "1013");
   awake->setCurrentIndex(2);
-  messages_->sink.answers = {MessageAnswer::Yes};
+  ui_->messages.sink.answers = {MessageAnswer::Yes};
   Click(&color, "1");
   QCOMPARE(color.result(), int(QDialog::Accepted));
   QCOMPARE(color.Plan().awakeInterval, 60);
@@ -313,21 +299,21 @@ void TransferDialogsTest::taloDialogStartsFromTheRecordersPlan() {
 
 void TransferDialogsTest::choiceDialogsOfferWhatTheRecorderHas() {
   int modes[kDataModeSlots] = {0, 1, 0, 1, 0, 0, 0, 0, 0};
-  DataModeDialog mode(g_Language, messages_->sink, DownloadModeChoices(kMiru, modes));
-  auto* list = Find<QListWidget>(&mode, "1039");
+  DataModeDialog mode(g_Language, ui_->messages.sink, DownloadModeChoices(kMiru, modes));
+  auto* list = Child<QListWidget>(&mode, "1039");
   QCOMPARE(list->count(), 2);
   QCOMPARE(list->item(1)->text(), QString("EN:IDS_USERALONE"));
   QCOMPARE(list->currentRow(), 0);
   list->clearSelection();
   Click(&mode, "1");
-  QCOMPARE(messages_->sink.messages.back().text, std::string("EN:IDS_PLEASE_CHOOSE"));
+  QCOMPARE(ui_->messages.sink.messages.back().text, std::string("EN:IDS_PLEASE_CHOOSE"));
   list->setCurrentRow(1);
   Click(&mode, "1");
   QCOMPARE(mode.ChosenMode(), int(kModeSingleUser));
 
   int users[kDataModeSlots] = {0, 0, 0, 0, 1, 1, 1, 1, 0};
   UserChoiceDialog user(g_Language, DownloadModeChoices(kQora, users));
-  auto* combo = Find<QComboBox>(&user, "1195");
+  auto* combo = Child<QComboBox>(&user, "1195");
   QCOMPARE(combo->count(), 4);
   QCOMPARE(combo->itemText(3), QString("EN:IDS_ALLUSER"));
   combo->setCurrentIndex(3);
@@ -382,9 +368,9 @@ void TransferDialogsTest::bluetoothDialogListsConnectsAndTellsFaults() {
     auto fake = std::make_unique<FakeRadio>();
     fake->radios = 0;
     CBlueTooth radio(std::move(fake));
-    BluetoothDialog dialog(g_Language, messages_->sink, radio);
+    BluetoothDialog dialog(g_Language, ui_->messages.sink, radio);
     dialog.show();
-    QTRY_VERIFY(messages_->Saw("EN:IDS_NO_BTH_RADIO"));
+    QTRY_VERIFY(ui_->messages.Saw("EN:IDS_NO_BTH_RADIO"));
     QTRY_VERIFY(!dialog.Busy());
     QCOMPARE(dialog.List()->topLevelItemCount(), 0);
   }
@@ -393,19 +379,19 @@ void TransferDialogsTest::bluetoothDialogListsConnectsAndTellsFaults() {
   FakeRadio* fake = owned.get();
   fake->pairOk = false;
   CBlueTooth radio(std::move(owned));
-  BluetoothDialog dialog(g_Language, messages_->sink, radio);
+  BluetoothDialog dialog(g_Language, ui_->messages.sink, radio);
   dialog.show();
   QTRY_COMPARE(dialog.List()->topLevelItemCount(), 2);
   QTRY_VERIFY(!dialog.Busy());
   QCOMPARE(dialog.List()->topLevelItem(0)->text(0), QString("1"));
   QCOMPARE(dialog.List()->topLevelItem(0)->text(1), QString("VESK-MIRU"));
   QCOMPARE(dialog.List()->topLevelItem(0)->text(2), QString("06:05:04:03:02:01"));
-  auto* connectButton = Find<QPushButton>(&dialog, "1004");
+  auto* connectButton = Child<QPushButton>(&dialog, "1004");
   QVERIFY(!connectButton->isEnabled());
   dialog.List()->setCurrentItem(dialog.List()->topLevelItem(0));
   QVERIFY(connectButton->isEnabled());
   connectButton->click();
-  QTRY_VERIFY(messages_->Saw("EN:IDS_BTH_CLOSED"));
+  QTRY_VERIFY(ui_->messages.Saw("EN:IDS_BTH_CLOSED"));
   QTRY_COMPARE(dialog.List()->topLevelItemCount(), 2);  // scanned again
   QTRY_VERIFY(!dialog.Busy());
   fake->pairOk = true;
@@ -418,9 +404,8 @@ void TransferDialogsTest::bluetoothDialogListsConnectsAndTellsFaults() {
 
 void TransferDialogsTest::screenshotsInBothLanguages() {
   if (Shots().isEmpty()) QSKIP("VESK_SHOT_DIR not set");
-  const std::string folder = std::string(VESK_SOURCE_DIR) + "/data/Language/";
   for (const char* language : {"English", "Chinese"}) {
-    g_Language.LoadFile(folder + language + ".lng");
+    g_Language.LoadFile(ShippedLanguageFile(language));
     const QString suffix = QString("_") + language;
     {
       LinkWayDialog d(g_Language, false, true);
@@ -428,7 +413,7 @@ void TransferDialogsTest::screenshotsInBothLanguages() {
     }
     {
       CBlueTooth radio(std::make_unique<FakeRadio>());
-      BluetoothDialog d(g_Language, messages_->sink, radio);
+      BluetoothDialog d(g_Language, ui_->messages.sink, radio);
       d.show();
       QTRY_COMPARE(d.List()->topLevelItemCount(), 2);
       QTRY_VERIFY(!d.Busy());
@@ -436,7 +421,7 @@ void TransferDialogsTest::screenshotsInBothLanguages() {
     }
     {
       int modes[kDataModeSlots] = {0, 1, 1, 1, 0, 0, 0, 0, 0};
-      DataModeDialog d(g_Language, messages_->sink, DownloadModeChoices(kMiru, modes));
+      DataModeDialog d(g_Language, ui_->messages.sink, DownloadModeChoices(kMiru, modes));
       Shoot(&d, "DataModeDialog" + suffix);
       int users[kDataModeSlots] = {0, 0, 0, 0, 1, 1, 1, 1, 0};
       UserChoiceDialog u(g_Language, DownloadModeChoices(kQora, users));

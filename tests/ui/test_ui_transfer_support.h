@@ -21,11 +21,15 @@ inline LinkTiming QuickTiming() {
   return LinkTiming{200, 1, 4091};
 }
 
-// A recorder on a pty, found by the window through the extra-port list alone.
+// A recorder on a pty, found by the window through the extra-port list alone, with the
+// cases stored below `dataPath`. A simulator that cannot start ends the program: every
+// transfer check after it would fail for that reason alone.
 struct SimRig {
-  explicit SimRig(sim::SimRecorder rec, int baud = 0) : sim(std::move(rec)), runner(sim) {
+  SimRig(sim::SimRecorder rec, const std::string& dataPath, int baud = 0)
+      : sim(std::move(rec)), runner(sim) {
     sim.SetBaud(baud);
-    started = runner.Start();
+    if (!runner.Start()) qFatal("the recorder simulator did not start");
+    Use(dataPath);
   }
   // Points the configuration and the window's hooks at this recorder.
   void Use(const std::string& dataPath) const {
@@ -45,7 +49,6 @@ struct SimRig {
   }
   sim::RecorderSimulator sim;
   sim::SimulatorRunner runner;
-  bool started = false;
 };
 
 inline void ResetHooks() {
