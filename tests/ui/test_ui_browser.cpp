@@ -154,19 +154,19 @@ void BrowserTest::changesTheMeasuringTime() {
   QCOMPARE(list->findItems("Zed", Qt::MatchExactly).value(0)->text(2), QString("2024/03/30 09:12"));
 
   // Another workstation edits the case: the change is refused and the file left as it is.
-  const std::string path = home_->Path("data/family/VESK/2024033009120201.awp");
+  const std::string path = ui_->home.Path("data/family/VESK/2024033009120201.awp");
   LockOwner other;
   other.host = "other-workstation";
   other.user = "nurse2";
   other.pid = 4242;
   other.since = static_cast<int64_t>(time(nullptr));
   QVERIFY(fsutil::WriteFileAtomic(CaseLock::LockPathFor(path), CaseLock::Format(other)));
-  const std::string before = home_->Read("data/family/VESK/2024033009120201.awp");
+  const std::string before = ui_->home.Read("data/family/VESK/2024033009120201.awp");
   SelectRowsNamed(list, {"Bob"});
   dialog.MeasureDate()->setDate(QDate(2024, 6, 2));
   dialog.OnUpdateTime();
-  QVERIFY(messages_->Saw("EN:IDS_CASE_LOCKED"));
-  QCOMPARE(home_->Read("data/family/VESK/2024033009120201.awp"), before);
+  QVERIFY(ui_->messages.Saw("EN:IDS_CASE_LOCKED"));
+  QCOMPARE(ui_->home.Read("data/family/VESK/2024033009120201.awp"), before);
   QCOMPARE(list->findItems("Bob", Qt::MatchExactly).value(0)->text(2), QString("2024/05/01 10:30"));
 }
 
