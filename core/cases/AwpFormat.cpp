@@ -199,7 +199,7 @@ class Reader {
   std::string_view Raw(std::string_view key) {
     const Entry* e = s_ ? s_->Find(key) : nullptr;
     if (!e) {
-      Fail(kCaseFileMissing);
+      Fail(CaseFileResult::Missing);
       return {};
     }
     return e->value;
@@ -209,14 +209,14 @@ class Reader {
   void Int(std::string_view key, T& out) {
     int64_t v = 0;
     std::string_view raw = Raw(key);
-    if (result_ != kCaseFileOk) return;
-    if (!ParseInt(raw, INT32_MIN, INT32_MAX, v)) return Fail(kCaseFileBadValue);
+    if (result_ != CaseFileResult::Ok) return;
+    if (!ParseInt(raw, INT32_MIN, INT32_MAX, v)) return Fail(CaseFileResult::BadValue);
     out = static_cast<T>(v);
   }
   void Ints(std::string_view key, int32_t* out, size_t n) {
     std::string_view raw = Raw(key);
-    if (result_ != kCaseFileOk) return;
-    if (!ParseInt32List(raw, out, n)) Fail(kCaseFileBadValue);
+    if (result_ != CaseFileResult::Ok) return;
+    if (!ParseInt32List(raw, out, n)) Fail(CaseFileResult::BadValue);
   }
   void Group(std::string_view key, std::initializer_list<int32_t*> fields) {
     int32_t v[8] = {};
@@ -228,35 +228,35 @@ class Reader {
   void Byte(std::string_view key, uint8_t& out) {
     int32_t v = 0;
     Int(key, v);
-    if (ok() && (v < 0 || v > 255)) Fail(kCaseFileBadValue);
+    if (ok() && (v < 0 || v > 255)) Fail(CaseFileResult::BadValue);
     if (ok()) out = static_cast<uint8_t>(v);
   }
   void Text(std::string_view key, std::string& out) {
     std::string_view raw = Raw(key);
-    if (result_ != kCaseFileOk) return;
-    if (!Unescape(raw, out)) Fail(kCaseFileBadValue);
+    if (result_ != CaseFileResult::Ok) return;
+    if (!Unescape(raw, out)) Fail(CaseFileResult::BadValue);
   }
   void Fixed(std::string_view key, char* out, size_t n) {
     std::string text;
     Text(key, text);
-    if (result_ != kCaseFileOk) return;
-    if (text.size() > n) return Fail(kCaseFileBadValue);
+    if (result_ != CaseFileResult::Ok) return;
+    if (text.size() > n) return Fail(CaseFileResult::BadValue);
     std::memset(out, 0, n);
     std::memcpy(out, text.data(), text.size());
   }
   // The exact stored value when present; files written by hand may carry the marker only.
   void Birthday(OleDateTime& birthday) {
     if (Has("BirthdayDays") && Has("BirthdayStatus")) {
-      if (!ParseDoubleBits(Raw("BirthdayDays"), birthday.days)) Fail(kCaseFileBadValue);
+      if (!ParseDoubleBits(Raw("BirthdayDays"), birthday.days)) Fail(CaseFileResult::BadValue);
       Int("BirthdayStatus", birthday.status);
     } else {
       ParseBirthday(Raw("Birthday"), birthday);
     }
   }
   void Fail(CaseFileResult code) {
-    if (result_ == kCaseFileOk) result_ = code;
+    if (result_ == CaseFileResult::Ok) result_ = code;
   }
-  bool ok() const { return result_ == kCaseFileOk; }
+  bool ok() const { return result_ == CaseFileResult::Ok; }
 
  private:
   const Section* s_;
@@ -339,21 +339,21 @@ void WriteSamples(std::string& out, const _SPO2_DATA_HEAD& head,
 }
 
 CaseFileResult ReadDevice(const Section* s, int32_t version, _FILE_ALL_INFO& f) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   DeviceFields(r, f, version);
   return result;
 }
 
 CaseFileResult ReadPatient(const Section* s, _PATIENT_INFO& p) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   PatientFields(r, p);
   return result;
 }
 
 CaseFileResult ReadPlan(const Section* s, _BP_TRANSPORT_INFO& p) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   PlanFields(r, p);
   return result;
@@ -376,15 +376,15 @@ CaseFileResult NumberedLines(const Section& s, char letter, size_t count,
   for (const Entry& e : s.entries) {
     const int64_t n = NumberedKey(e.key, letter);
     if (n < 0) continue;
-    if (static_cast<uint64_t>(n) >= count) return kCaseFileBadCount;
+    if (static_cast<uint64_t>(n) >= count) return CaseFileResult::BadCount;
     if (!seen[n]) {
       seen[n] = true;
       lines[n] = e.value;
     }
   }
   for (bool b : seen)
-    if (!b) return kCaseFileBadCount;
-  return kCaseFileOk;
+    if (!b) return CaseFileResult::BadCount;
+  return CaseFileResult::Ok;
 }
 
 bool ParseReading(std::string_view line, _BP_RECORD& r) {
@@ -394,52 +394,52 @@ bool ParseReading(std::string_view line, _BP_RECORD& r) {
 }
 
 CaseFileResult ReadBpData(const Section* s, _FILE_ALL_INFO& f) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   r.Ints("Head", f.bpHead.v, 8);
   int32_t count = 0;
   r.Int("Readings", count);
   if (!r.ok()) return result;
   if (count < 0 || static_cast<uint64_t>(count) * kMinReadingLine > s->end - s->begin)
-    return kCaseFileBadCount;
+    return CaseFileResult::BadCount;
   std::vector<std::string_view> lines;
   if (CaseFileResult rc = NumberedLines(*s, 'R', static_cast<size_t>(count), lines);
-      rc != kCaseFileOk)
+      rc != CaseFileResult::Ok)
     return rc;
   f.readings.assign(lines.size(), _BP_RECORD{});
   for (size_t i = 0; i < lines.size(); ++i)
-    if (!ParseReading(lines[i], f.readings[i])) return kCaseFileBadValue;
-  return kCaseFileOk;
+    if (!ParseReading(lines[i], f.readings[i])) return CaseFileResult::BadValue;
+  return CaseFileResult::Ok;
 }
 
 CaseFileResult ReadTail(const Section* s, _FILE_ALL_INFO& f) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   TailFields(r, f);
   return result;
 }
 
 CaseFileResult ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
-  CaseFileResult result = kCaseFileOk;
+  CaseFileResult result = CaseFileResult::Ok;
   Reader r(s, result);
   r.Ints("Head", f.spo2Head.v, 8);
   int32_t count = 0;
   r.Int("Samples", count);
   if (!r.ok()) return result;
   if (count < 0 || static_cast<uint64_t>(count) * kSampleHexChars > s->end - s->begin)
-    return kCaseFileBadCount;
+    return CaseFileResult::BadCount;
   const size_t n = static_cast<size_t>(count);
   std::vector<std::string_view> lines;
   if (CaseFileResult rc =
           NumberedLines(*s, 'S', (n + kSamplesPerLine - 1) / kSamplesPerLine, lines);
-      rc != kCaseFileOk)
+      rc != CaseFileResult::Ok)
     return rc;
   f.samples.resize(n);
   for (size_t line = 0; line < lines.size(); ++line) {
     const size_t first = line * kSamplesPerLine;
     const size_t inLine = std::min(kSamplesPerLine, n - first);
     const std::string_view hex = lines[line];
-    if (hex.size() != inLine * kSampleHexChars) return kCaseFileBadCount;
+    if (hex.size() != inLine * kSampleHexChars) return CaseFileResult::BadCount;
     const auto* p = reinterpret_cast<const uint8_t*>(hex.data());
     const uint8_t* t = kHexTable.v;
     _SPO2_SAMPLE* out = f.samples.data() + first;
@@ -458,23 +458,23 @@ CaseFileResult ReadSamples(const Section* s, _FILE_ALL_INFO& f) {
       out->offset = static_cast<int32_t>(uint32_t(b[4]) << 24 | uint32_t(b[5]) << 16 |
                                          uint32_t(b[6]) << 8 | b[7]);
     }
-    if (bad & 0xF0) return kCaseFileBadValue;
+    if (bad & 0xF0) return CaseFileResult::BadValue;
   }
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 CaseFileResult ReadVersion(const Scan& scan, _SUB_VERSION& version) {
   const Section* head = scan.Find("CASE FILE");
   const Entry* format = head ? head->Find("Format") : nullptr;
-  if (!format || format->value != kFormatName) return kCaseFileNotCaseFile;
+  if (!format || format->value != kFormatName) return CaseFileResult::NotCaseFile;
   const Entry* main = head->Find("Version");
   const Entry* sub = head->Find("SubVersion");
   int32_t m = 0, s = 0;
-  if (!main || !sub) return kCaseFileMissing;
-  if (!ParseInt32(main->value, m) || !ParseInt32(sub->value, s)) return kCaseFileBadValue;
-  if (m != 1 && m != 2) return kCaseFileBadVersion;
+  if (!main || !sub) return CaseFileResult::Missing;
+  if (!ParseInt32(main->value, m) || !ParseInt32(sub->value, s)) return CaseFileResult::BadValue;
+  if (m != 1 && m != 2) return CaseFileResult::BadVersion;
   version = _SUB_VERSION{m, s};
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 }  // namespace
@@ -506,21 +506,21 @@ bool ParseBirthday(std::string_view text, OleDateTime& out) {
 }
 
 CaseFileResult ParseVersion(std::string_view bytes, _SUB_VERSION& version) {
-  if (bytes.size() > kMaxFileBytes) return kCaseFileTooLarge;
-  if (std::memchr(bytes.data(), '\0', bytes.size())) return kCaseFileNotCaseFile;
+  if (bytes.size() > kMaxFileBytes) return CaseFileResult::TooLarge;
+  if (std::memchr(bytes.data(), '\0', bytes.size())) return CaseFileResult::NotCaseFile;
   const Scan scan = ScanProfile(bytes, "DEVICE");
   return ReadVersion(scan, version);
 }
 
 CaseFileResult Parse(std::string_view bytes, bool withSamples, int32_t expectVersion,
                      _FILE_ALL_INFO& out, int32_t* versionOut) {
-  if (bytes.size() > kMaxFileBytes) return kCaseFileTooLarge;
-  if (std::memchr(bytes.data(), '\0', bytes.size())) return kCaseFileNotCaseFile;
+  if (bytes.size() > kMaxFileBytes) return CaseFileResult::TooLarge;
+  if (std::memchr(bytes.data(), '\0', bytes.size())) return CaseFileResult::NotCaseFile;
   const Scan scan = ScanProfile(bytes, withSamples ? std::string_view{} : kSamplesSection);
   _SUB_VERSION v;
-  if (CaseFileResult rc = ReadVersion(scan, v); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadVersion(scan, v); rc != CaseFileResult::Ok) return rc;
   const int32_t version = v.nMain;
-  if (expectVersion != 0 && expectVersion != version) return kCaseFileBadVersion;
+  if (expectVersion != 0 && expectVersion != version) return CaseFileResult::BadVersion;
   if (versionOut) *versionOut = version;
 
   out = _FILE_ALL_INFO{};
@@ -528,23 +528,23 @@ CaseFileResult Parse(std::string_view bytes, bool withSamples, int32_t expectVer
   const Section* patient = scan.Find("PATIENT DATA");
   const Section* plan = scan.Find("PLAN");
   const Section* bp = scan.Find("BP DATA");
-  if (!device || !patient || !plan || !bp) return kCaseFileMissing;
-  if (CaseFileResult rc = ReadDevice(device, version, out); rc != kCaseFileOk) return rc;
-  if (CaseFileResult rc = ReadPatient(patient, out.patient); rc != kCaseFileOk) return rc;
-  if (CaseFileResult rc = ReadPlan(plan, out.plan); rc != kCaseFileOk) return rc;
-  if (CaseFileResult rc = ReadBpData(bp, out); rc != kCaseFileOk) return rc;
+  if (!device || !patient || !plan || !bp) return CaseFileResult::Missing;
+  if (CaseFileResult rc = ReadDevice(device, version, out); rc != CaseFileResult::Ok) return rc;
+  if (CaseFileResult rc = ReadPatient(patient, out.patient); rc != CaseFileResult::Ok) return rc;
+  if (CaseFileResult rc = ReadPlan(plan, out.plan); rc != CaseFileResult::Ok) return rc;
+  if (CaseFileResult rc = ReadBpData(bp, out); rc != CaseFileResult::Ok) return rc;
   if (version >= 2) {
     // The tail sits between the readings and the series: its presence shows that the readings
     // arrived whole even when the series is not read.
     const Section* tail = scan.Find("TAIL");
-    if (!tail) return kCaseFileMissing;
-    if (CaseFileResult rc = ReadTail(tail, out); rc != kCaseFileOk) return rc;
-    if (!withSamples) return scan.stopped ? kCaseFileOk : kCaseFileMissing;
+    if (!tail) return CaseFileResult::Missing;
+    if (CaseFileResult rc = ReadTail(tail, out); rc != CaseFileResult::Ok) return rc;
+    if (!withSamples) return scan.stopped ? CaseFileResult::Ok : CaseFileResult::Missing;
     const Section* samples = scan.Find(kSamplesSection);
-    if (!samples) return kCaseFileMissing;
-    if (CaseFileResult rc = ReadSamples(samples, out); rc != kCaseFileOk) return rc;
+    if (!samples) return CaseFileResult::Missing;
+    if (CaseFileResult rc = ReadSamples(samples, out); rc != CaseFileResult::Ok) return rc;
   }
-  return scan.Find("END") ? kCaseFileOk : kCaseFileMissing;
+  return scan.Find("END") ? CaseFileResult::Ok : CaseFileResult::Missing;
 }
 
 std::string SerializePatient(const _PATIENT_INFO& p) {
@@ -599,9 +599,9 @@ CaseFileResult ReplaceSection(std::string& bytes, std::string_view name, std::st
   const Scan scan =
       ScanProfile(bytes, name == kSamplesSection ? std::string_view{} : kSamplesSection);
   const Section* s = scan.Find(name);
-  if (!s) return kCaseFileMissing;
+  if (!s) return CaseFileResult::Missing;
   bytes.replace(s->begin, s->end - s->begin, text);
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 }  // namespace vesk::awp
