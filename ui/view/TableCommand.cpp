@@ -49,8 +49,8 @@ void OnEditData(CZavView& view) {
   if (editable && !ReopenIfChangedElsewhere(view)) return;
 
   DataTableHistory history;
-  history.readable =
-      CFilemanage::LoadEditHistory(doc.CasePath(), history.entries) == CaseFileResult::Ok;
+  history.readable = CaseFileResultOf(CFilemanage::LoadEditHistory(
+                         doc.CasePath(), history.entries)) == CaseFileResult::Ok;
   const bool historyDamaged = !history.readable;
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
 
