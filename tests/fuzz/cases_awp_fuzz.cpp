@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   _SUB_VERSION version;
   // Only that it answers at all: any code is a fair answer to arbitrary bytes.
-  [[maybe_unused]] const int32_t versionResult = awp::ParseVersion(bytes, version);
+  [[maybe_unused]] const CaseFileResult versionResult = awp::ParseVersion(bytes, version);
   for (bool withSamples : {false, true}) {
     _FILE_ALL_INFO info;
     int32_t seen = 0;
