@@ -90,7 +90,10 @@ _FILE_ALL_INFO ThreeHundredReadings() {
 void BM_Reanalyse300(benchmark::State& state) {
   test::TempDir dir;
   const std::string path = dir / "case.awp";
-  WriteSampleCase(path, ThreeHundredReadings());
+  if (WriteSampleCase(path, ThreeHundredReadings()) != CaseFileResult::Ok) {
+    state.SkipWithError("write failed");
+    return;
+  }
   CaseState caseState;
   NoTexts texts;
   CaseDocument doc(caseState, texts);

@@ -2,6 +2,8 @@
 // browser lists at once) listed warm; searching it; generating the samples.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 #include "cases/CaseFolders.h"
 #include "cases/SampleCases.h"
 #include "platform/FileUtil.h"
@@ -22,7 +24,8 @@ class Folder {
       SampleOptions o;
       o.seed = static_cast<uint64_t>(k + 1);
       const std::string p = dir_ / ("seed" + std::to_string(k) + ".awp");
-      WriteSampleCase(p, MakeAmbulatorySample(o), k == 7 ? 1 : 2);
+      if (WriteSampleCase(p, MakeAmbulatorySample(o), k == 7 ? 1 : 2) != CaseFileResult::Ok)
+        std::abort();
       fsutil::ReadFile(p, bytes[k]);
     }
     for (int i = 0; i < 1999; ++i) {
@@ -30,7 +33,8 @@ class Folder {
       std::snprintf(name, sizeof name, "2024%010d01.awp", i);
       fsutil::WriteFileAtomic(path_ + "/" + name, bytes[i % 8]);
     }
-    WriteSampleCase(path_ + "/zz_miru02.awp", MakeMiruSample({}), 2);
+    if (WriteSampleCase(path_ + "/zz_miru02.awp", MakeMiruSample({}), 2) != CaseFileResult::Ok)
+      std::abort();
   }
   const std::string& path() const { return path_; }
 

@@ -26,7 +26,7 @@ std::string WriteCase(const std::string& path, const _FILE_ALL_INFO& f) {
   CFilemanage_2Ver lib;
   lib.SetCaseFilePath(path);
   lib.SetFileInfo(f);
-  if (lib.SaveAllInfotoCaseFile() != kCaseFileOk) std::abort();
+  if (CaseFileResultOf(lib.SaveAllInfotoCaseFile()) != CaseFileResult::Ok) std::abort();
   return path;
 }
 

@@ -86,12 +86,12 @@ struct MiruCase {
     o.seed = 3;
     o.language = 0;
     const std::string path = dir / "miru.awp";
-    WriteSampleCase(path, MakeMiruSample(o));
+    if (WriteSampleCase(path, MakeMiruSample(o)) != CaseFileResult::Ok) std::abort();
     texts = std::make_unique<LanguageErrorTexts>(language);
     doc = std::make_unique<CaseDocument>(state, *texts);
     doc->SetCasePath(path);
     // Timing charts of a case that did not open would measure empty pictures.
-    if (doc->LoadCase() != kCaseLoadOk) std::abort();
+    if (doc->LoadCase() != ToInt(CaseLoadResult::Ok)) std::abort();
     const UserSettings settings = DefaultUserSettings();
     state.awakeSysThresh = settings.awakeSysThresh;
     state.awakeDiaThresh = settings.awakeDiaThresh;

@@ -54,7 +54,7 @@ void BM_ToggleAndReanalyse300(benchmark::State& state) {
   f.readings = Readings(300);
   f.bpHead.count() = 300;
   const std::string path = dir / "case300.awp";
-  if (WriteSampleCase(path, f) != 1) state.SkipWithError("write failed");
+  if (WriteSampleCase(path, f) != CaseFileResult::Ok) state.SkipWithError("write failed");
   CaseState cs;
   NoTexts texts;
   CaseDocument doc(cs, texts);

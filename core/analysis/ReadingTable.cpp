@@ -436,16 +436,17 @@ std::vector<EditEntry> ReadingTable::Changes(const EditStamp& stamp) const {
   return out;
 }
 
-int32_t SaveTableToCase(CaseDocument& doc, const ReadingTable& table, const EditStamp& stamp) {
+CaseFileResult SaveTableToCase(CaseDocument& doc, const ReadingTable& table,
+                               const EditStamp& stamp) {
   const std::vector<EditEntry> entries = table.Changes(stamp);
-  if (entries.empty()) return kCaseFileOk;
+  if (entries.empty()) return CaseFileResult::Ok;
   std::vector<_BP_RECORD> before = doc.AllReadings();
   const _BP_DATA_HEAD head = doc.BpHead();
   doc.AllReadings() = table.Readings();
   if (table.Readings().size() != before.size())
     doc.BpHead().count() = static_cast<int32_t>(table.Readings().size());
-  const int32_t rc = doc.SaveEditedCaseWithHistory(entries);
-  if (rc != kCaseFileOk) {
+  const CaseFileResult rc = doc.SaveEditedCaseWithHistory(entries);
+  if (rc != CaseFileResult::Ok) {
     doc.AllReadings() = std::move(before);
     doc.BpHead() = head;
   }

@@ -147,7 +147,7 @@ class ReadingTable {
 // entries, into the case file in one atomic write; the reading count of the BP data header
 // follows the readings. Without a change nothing is written (1). On failure the document
 // keeps its readings, the file is unchanged, and the library's code is returned.
-[[nodiscard]] int32_t SaveTableToCase(CaseDocument& doc, const ReadingTable& table,
-                                      const EditStamp& stamp);
+[[nodiscard]] CaseFileResult SaveTableToCase(CaseDocument& doc, const ReadingTable& table,
+                                             const EditStamp& stamp);
 
 }  // namespace vesk

@@ -34,7 +34,7 @@ std::string FormatBirthday(const OleDateTime& birthday);
 bool ParseBirthday(std::string_view text, OleDateTime& out);
 
 // Parses a whole file (withSamples) or the part before the SpO2 series. expectVersion 0
-// accepts both versions; 1 or 2 refuses the other with kCaseFileBadVersion. Parts a version
+// accepts both versions; 1 or 2 refuses the other with CaseFileResult::BadVersion. Parts a version
 // does not hold are left at their defaults. Returns 1 or a library error code; `out` may be
 // partly filled on error.
 [[nodiscard]] CaseFileResult Parse(std::string_view bytes, bool withSamples, int32_t expectVersion,
@@ -48,7 +48,7 @@ std::string SerializePatient(const _PATIENT_INFO& patient);
 std::string SerializeBpData(const _BP_DATA_HEAD& head, const std::vector<_BP_RECORD>& readings);
 
 // Replaces the section (its header line up to the next header line) by the text; the rest of
-// the file stays byte for byte. Returns 1 or kCaseFileMissing.
+// the file stays byte for byte. Returns 1 or CaseFileResult::Missing.
 [[nodiscard]] CaseFileResult ReplaceSection(std::string& bytes, std::string_view name,
                                             std::string_view text);
 

@@ -89,9 +89,9 @@ int32_t CaseDocument::LoadCase() {
   int32_t current = 0, total = 0;
   lib->SetProgressInfo(&current, &total);
   const int32_t loaded = lib->LoadAllInfo();
-  if (loaded != kCaseFileOk) return loaded;
+  if (CaseFileResultOf(loaded) != CaseFileResult::Ok) return loaded;
   _FILE_ALL_INFO& f = lib->FileInfo();
-  if (f.locked == 1) return kCaseLoadLocked;
+  if (f.locked == 1) return ToInt(CaseLoadResult::Locked);
 
   scheduled_ = (f.dataMode == 1 || f.dataMode == 2) ? 1 : 0;
   state_.scheduled = scheduled_;
@@ -117,7 +117,7 @@ int32_t CaseDocument::LoadCase() {
   }
   f.samples.clear();
 
-  if (f.bpHead.count() == 0 && spo2Count_ == 0) return kCaseLoadNoData;
+  if (f.bpHead.count() == 0 && spo2Count_ == 0) return ToInt(CaseLoadResult::NoData);
 
   patient_ = f.patient;
   plan_ = f.plan;
@@ -158,7 +158,7 @@ int32_t CaseDocument::LoadCase() {
     const double hours = std::floor(days * 24 + 0.000005787);
     if (hours >= 1 && hours <= 72) multiDay_ = 0;
   }
-  return kCaseLoadOk;
+  return ToInt(CaseLoadResult::Ok);
 }
 
 void CaseDocument::RebuildLists() {
@@ -186,38 +186,40 @@ bool CaseDocument::FileChangedSinceLoad() const {
 }
 
 int32_t CaseDocument::SaveEditedCase() {
-  return SaveEditedCaseWithHistory({});
+  return ToInt(SaveEditedCaseWithHistory({}));
 }
 
-int32_t CaseDocument::SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries) {
+CaseFileResult CaseDocument::SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries) {
   // Someone else's file is not read for the save at all, so its code is never a parse error.
-  if (FileChangedSinceLoad()) return kCaseFileChanged;
+  if (FileChangedSinceLoad()) return CaseFileResult::Changed;
   std::unique_ptr<CFilemanage> lib = CFilemanage::CreateFor(casePath_);
   int32_t current = 0, total = 0;
   lib->SetProgressInfo(&current, &total);
   SaveGuard guard{loaded_, {}};
   // A document that never loaded its file has nothing to compare with.
   if (loaded_.exists) lib->GuardSave(&guard);
-  const int32_t loaded = lib->LoadBPData();
-  if (loaded != kCaseFileOk) return loaded;
+  const CaseFileResult loaded = CaseFileResultOf(lib->LoadBPData());
+  if (loaded != CaseFileResult::Ok) return loaded;
   lib->FileInfo().bpHead = bpHead_;
   lib->FileInfo().readings = all_;
-  const int32_t saved = lib->SaveBPDataWithHistory(entries);
-  if (saved == kCaseFileOk && guard.written.exists) loaded_ = guard.written;
+  const CaseFileResult saved = CaseFileResultOf(lib->SaveBPDataWithHistory(entries));
+  if (saved == CaseFileResult::Ok && guard.written.exists) loaded_ = guard.written;
   return saved;
 }
 
-int32_t CaseDocument::SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp) {
-  if (FileChangedSinceLoad()) return kCaseFileChanged;
+CaseFileResult CaseDocument::SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp) {
+  if (FileChangedSinceLoad()) return CaseFileResult::Changed;
   _SUB_VERSION version;
-  if (int32_t rc = CFilemanage::GetFileVersion(casePath_, version); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(casePath_, version));
+      rc != CaseFileResult::Ok)
+    return rc;
   SaveGuard guard{loaded_, {}};
-  const int32_t saved = CFilemanage::SavePatientWithHistory(
-      version.nMain == 2 ? 2 : 1, casePath_, info, stamp, loaded_.exists ? &guard : nullptr);
-  if (saved != kCaseFileOk) return saved;
+  const CaseFileResult saved = CaseFileResultOf(CFilemanage::SavePatientWithHistory(
+      version.nMain == 2 ? 2 : 1, casePath_, info, stamp, loaded_.exists ? &guard : nullptr));
+  if (saved != CaseFileResult::Ok) return saved;
   if (guard.written.exists) loaded_ = guard.written;
   patient_ = info;
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 }  // namespace vesk

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseLock.h"
 #include "cases/CaseRecord.h"
 #include "cases/CaseState.h"
@@ -36,11 +37,16 @@ class LanguageErrorTexts : public IErrorTexts {
 };
 
 // Results of LoadCase besides the case-file library's codes.
-enum CaseLoadResult : int32_t {
-  kCaseLoadOk = 1,
-  kCaseLoadLocked = 4,
-  kCaseLoadNoData = 13,
+// LoadCase carries them in its int, beside the library's codes: compare with ToInt.
+enum class CaseLoadResult : int32_t {
+  Ok = 1,
+  Locked = 4,
+  NoData = 13,
 };
+
+constexpr int32_t ToInt(CaseLoadResult r) {
+  return static_cast<int32_t>(r);
+}
 
 struct MinuteTime {
   int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0;
@@ -54,13 +60,13 @@ class CaseDocument {
   // Writes the included flags, comments and the BP data header of the open case back into
   // its file. 1 only when the file was really written; otherwise the library's code (the
   // file is then unchanged). The file must still be the one loaded (or last saved by this
-  // document): a file written meanwhile by anyone else is kept and kCaseFileChanged returned.
+  // document): a file written meanwhile by anyone else is kept and 16 (Changed) returned.
   [[nodiscard]] virtual int32_t SaveEditedCase();
   // The same, with the entries added to the file's edit history in the same atomic write.
-  [[nodiscard]] int32_t SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries);
+  [[nodiscard]] CaseFileResult SaveEditedCaseWithHistory(const std::vector<EditEntry>& entries);
   // Writes the patient data into the file with one history entry per changed field, under
-  // the same check, and makes them the document's. 1 or the library's code.
-  [[nodiscard]] int32_t SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp);
+  // the same check, and makes them the document's. Ok or the library's code.
+  [[nodiscard]] CaseFileResult SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp);
   // True when the case file exists but is no longer the one loaded or last saved here.
   bool FileChangedSinceLoad() const;
   // Device transfers; filled in by the device link.

@@ -35,7 +35,7 @@ CaseOpResult Keyed(CaseOpCode code, const char* section, const char* key, std::s
   return r;
 }
 
-CaseOpResult LibraryFail(int32_t code, const std::string& path, const char* step) {
+CaseOpResult LibraryFail(CaseFileResult code, const std::string& path, const char* step) {
   CaseOpResult r = Fail(CaseOpCode::CaseFileError, path,
                         std::string(step) + " " + path + ": " + CaseFileResultText(code));
   r.libraryCode = code;
@@ -247,17 +247,17 @@ CaseListRow ReadCaseRow(const std::string& path) {
   row.path = path;
   row.fileName = BaseName(path);
   row.startText = kNoStartTime;
-  int32_t v = kCaseFileOk;
+  int32_t v = ToInt(CaseFileResult::Ok);
   std::unique_ptr<CFilemanage> file = CFilemanage::CreateFor(path, &v);
-  if (v != kCaseFileOk) {
-    row.loadResult = v;
+  if (CaseFileResultOf(v) != CaseFileResult::Ok) {
+    row.loadResult = CaseFileResultOf(v);
     return row;
   }
   int32_t current = 0, total = 0;
   file->SetProgressInfo(&current, &total);
   // Patient data and readings; the SpO2 series is never read for a list row.
-  const int32_t r = file->LoadBPData();
-  if (r != kCaseFileOk) {
+  const CaseFileResult r = CaseFileResultOf(file->LoadBPData());
+  if (r != CaseFileResult::Ok) {
     row.loadResult = r;
     return row;
   }
@@ -331,11 +331,11 @@ CaseOpResult CheckCaseBeforeOpen(const std::string& path) {
   if (!fsutil::FileExists(path))
     return Fail(CaseOpCode::FileMissing, path, path + " does not exist.");
   std::unique_ptr<CFilemanage> file = CFilemanage::CreateFor(path);
-  if (!file) return LibraryFail(kCaseFileNotCaseFile, path, "Reading");
+  if (!file) return LibraryFail(CaseFileResult::NotCaseFile, path, "Reading");
   int32_t current = 0, total = 0;
   file->SetProgressInfo(&current, &total);
-  const int32_t r = file->LoadExtraInfo();
-  if (r != kCaseFileOk) return LibraryFail(r, path, "Reading");
+  const CaseFileResult r = CaseFileResultOf(file->LoadExtraInfo());
+  if (r != CaseFileResult::Ok) return LibraryFail(r, path, "Reading");
   if (file->FileInfo().locked == 1)
     return Keyed(CaseOpCode::Locked, "Global Setting", "IDS_CANNOT_CHECK", path,
                  "The case " + path + " is locked and cannot be viewed.");
@@ -352,14 +352,15 @@ CaseOpResult ChangeCaseMeasuringTime(const std::string& path, int year, int mont
     return Fail(CaseOpCode::FileMissing, path, path + " does not exist.");
   if (!WritableFolder(ParentOf(path)))
     return FromErrno(errno, ParentOf(path), "Changing the measuring time");
-  int32_t v = kCaseFileOk;
+  int32_t v = ToInt(CaseFileResult::Ok);
   std::unique_ptr<CFilemanage> file = CFilemanage::CreateFor(path, &v);
-  if (v != kCaseFileOk) return LibraryFail(v, path, "Reading");
+  if (CaseFileResultOf(v) != CaseFileResult::Ok)
+    return LibraryFail(CaseFileResultOf(v), path, "Reading");
   int32_t current = 0, total = 0;
   file->SetProgressInfo(&current, &total);
-  const int32_t r = file->ChangeMeasuringTime(when);
-  if (r == kCaseFileOk) return {};
-  if (r == kCaseFileFailed)
+  const CaseFileResult r = CaseFileResultOf(file->ChangeMeasuringTime(when));
+  if (r == CaseFileResult::Ok) return {};
+  if (r == CaseFileResult::Failed)
     return Fail(CaseOpCode::NothingToMove, path,
                 "The case " + path + " has no measuring time to change.");
   return LibraryFail(r, path, "Changing the measuring time of");

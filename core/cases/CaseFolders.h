@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseRecord.h"
 #include "language/Language.h"
 #include "platform/DateTime.h"
@@ -46,7 +47,7 @@ struct CaseOpResult {
   std::string key;      // language key of the message
   std::string path;     // the file or folder concerned
   std::string detail;   // English description, for logs and when there is no key
-  int32_t libraryCode = 1;
+  CaseFileResult libraryCode = CaseFileResult::Ok;
 
   bool ok() const { return code == CaseOpCode::Ok; }
   // The message to show: the language text (followed by the path for "IDS_UNABLE_DEL"), or
@@ -114,7 +115,8 @@ struct CaseListRow {
   std::string caseId;
   std::optional<DateParts> start;  // year..minute of the first reading with a valid time
   std::string startText;           // "%04d/%02d/%02d %02d:%02d" or kNoStartTime
-  int32_t loadResult = 1;          // 1, or the library's code when the file could not be read
+  // Ok, or the library's code when the file could not be read.
+  CaseFileResult loadResult = CaseFileResult::Ok;
 };
 
 struct CaseListing {

@@ -49,12 +49,12 @@ bool ParseEntry(std::string_view line, EditEntry& e) {
          awp::Unescape(parts[6], e.newValue);
 }
 
-int32_t ParseSection(const awp::Section& s, std::vector<EditEntry>& out) {
+CaseFileResult ParseSection(const awp::Section& s, std::vector<EditEntry>& out) {
   const awp::Entry* count = s.Find("Entries");
-  if (!count) return kCaseFileMissing;
+  if (!count) return CaseFileResult::Missing;
   int64_t n = 0;
-  if (!awp::ParseInt(count->value, 0, INT32_MAX, n)) return kCaseFileBadValue;
-  if (static_cast<uint64_t>(n) * kMinEntryLine > s.end - s.begin) return kCaseFileBadCount;
+  if (!awp::ParseInt(count->value, 0, INT32_MAX, n)) return CaseFileResult::BadValue;
+  if (static_cast<uint64_t>(n) * kMinEntryLine > s.end - s.begin) return CaseFileResult::BadCount;
   std::vector<std::string_view> lines(static_cast<size_t>(n));
   std::vector<bool> seen(lines.size(), false);
   for (const awp::Entry& e : s.entries) {
@@ -63,19 +63,19 @@ int32_t ParseSection(const awp::Section& s, std::vector<EditEntry>& out) {
     if (e.key.size() < 2 || (e.key[0] != 'E' && e.key[0] != 'e') || e.key[1] == '-' ||
         !awp::ParseInt(e.key.substr(1), 0, INT32_MAX, k))
       continue;
-    if (k >= n) return kCaseFileBadCount;
+    if (k >= n) return CaseFileResult::BadCount;
     if (!seen[k]) {
       seen[k] = true;
       lines[k] = e.value;
     }
   }
   for (bool b : seen)
-    if (!b) return kCaseFileBadCount;
+    if (!b) return CaseFileResult::BadCount;
   std::vector<EditEntry> entries(lines.size());
   for (size_t i = 0; i < lines.size(); ++i)
-    if (!ParseEntry(lines[i], entries[i])) return kCaseFileBadValue;
+    if (!ParseEntry(lines[i], entries[i])) return CaseFileResult::BadValue;
   out = std::move(entries);
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 std::string Two(int v) {
@@ -119,21 +119,21 @@ std::string SerializeHistory(const std::vector<EditEntry>& entries) {
   return out;
 }
 
-int32_t ParseHistory(std::string_view fileBytes, std::vector<EditEntry>& out) {
+CaseFileResult ParseHistory(std::string_view fileBytes, std::vector<EditEntry>& out) {
   out.clear();
   const awp::Scan scan = awp::ScanProfile(fileBytes);
   const awp::Section* s = FindHistory(scan);
-  if (!s) return kCaseFileOk;
+  if (!s) return CaseFileResult::Ok;
   return ParseSection(*s, out);
 }
 
-int32_t AppendHistory(std::string& fileBytes, const std::vector<EditEntry>& add) {
-  if (add.empty()) return kCaseFileOk;
+CaseFileResult AppendHistory(std::string& fileBytes, const std::vector<EditEntry>& add) {
+  if (add.empty()) return CaseFileResult::Ok;
   const awp::Scan scan = awp::ScanProfile(fileBytes);
   const awp::Section* s = FindHistory(scan);
   std::vector<EditEntry> all;
   if (s) {
-    if (int32_t rc = ParseSection(*s, all); rc != kCaseFileOk) return rc;
+    if (CaseFileResult rc = ParseSection(*s, all); rc != CaseFileResult::Ok) return rc;
   }
   all.insert(all.end(), add.begin(), add.end());
   const std::string text = SerializeHistory(all);
@@ -143,7 +143,7 @@ int32_t AppendHistory(std::string& fileBytes, const std::vector<EditEntry>& add)
     if (!fileBytes.empty() && fileBytes.back() != '\n') fileBytes.append(kEol);
     fileBytes.append(text);
   }
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 std::string_view HistorySectionText(std::string_view fileBytes) {

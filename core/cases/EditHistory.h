@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseRecord.h"
 
 namespace vesk {
@@ -46,13 +47,15 @@ inline constexpr std::string_view kHistorySection = "EDIT HISTORY";
 [[nodiscard]] std::string SerializeHistory(const std::vector<EditEntry>& entries);
 
 // Reads the history section of a whole case file. A file without one has an empty history
-// (result 1). A damaged section gives kCaseFileBadCount or kCaseFileBadValue and no entries.
-[[nodiscard]] int32_t ParseHistory(std::string_view fileBytes, std::vector<EditEntry>& out);
+// (result 1). A damaged section gives CaseFileResult::BadCount or CaseFileResult::BadValue and no
+// entries.
+[[nodiscard]] CaseFileResult ParseHistory(std::string_view fileBytes, std::vector<EditEntry>& out);
 
 // Adds the entries to the file's history: the section is rewritten in place when there is
 // one, else appended at the very end of the file. Nothing to add leaves the bytes alone. A
 // damaged history is refused (its code) rather than overwritten, so no entry is ever lost.
-[[nodiscard]] int32_t AppendHistory(std::string& fileBytes, const std::vector<EditEntry>& add);
+[[nodiscard]] CaseFileResult AppendHistory(std::string& fileBytes,
+                                           const std::vector<EditEntry>& add);
 
 // The raw history section of a file (empty when it has none), to carry it into a file that
 // is written anew.

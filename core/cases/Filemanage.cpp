@@ -12,31 +12,31 @@
 
 namespace vesk {
 
-const char* CaseFileResultText(int32_t result) {
+const char* CaseFileResultText(CaseFileResult result) {
   switch (result) {
-    case kCaseFileOk:
+    case CaseFileResult::Ok:
       return "success";
-    case kCaseFileFailed:
+    case CaseFileResult::Failed:
       return "failed";
-    case kCaseFileCannotOpen:
+    case CaseFileResult::CannotOpen:
       return "cannot open the case file";
-    case kCaseFileTooLarge:
+    case CaseFileResult::TooLarge:
       return "the file is too large for a case file";
-    case kCaseFileNotCaseFile:
+    case CaseFileResult::NotCaseFile:
       return "not a case file";
-    case kCaseFileBadVersion:
+    case CaseFileResult::BadVersion:
       return "case file of another version";
-    case kCaseFileBadCount:
+    case CaseFileResult::BadCount:
       return "a count in the case file does not match its contents";
-    case kCaseFileBadValue:
+    case CaseFileResult::BadValue:
       return "a value in the case file is malformed";
-    case kCaseFileMissing:
+    case CaseFileResult::Missing:
       return "the case file is incomplete";
-    case kCaseFileWriteFailed:
+    case CaseFileResult::WriteFailed:
       return "the case file could not be written";
-    case kCaseFileReadOnly:
+    case CaseFileResult::ReadOnly:
       return "the case file is read-only";
-    case kCaseFileChanged:
+    case CaseFileResult::Changed:
       return "the case file was changed by someone else since it was loaded";
     default:
       return "unknown case-file result";
@@ -47,19 +47,20 @@ namespace {
 
 // Reads from the start of the file until `stop` has been seen (and the line it starts is
 // complete enough to be recognised) or the file ends. An empty `stop` reads at most `limit`.
-int32_t ReadPrefix(const std::string& path, std::string_view stop, size_t limit, std::string& out) {
+CaseFileResult ReadPrefix(const std::string& path, std::string_view stop, size_t limit,
+                          std::string& out) {
   out.clear();
-  if (path.empty()) return kCaseFileCannotOpen;
+  if (path.empty()) return CaseFileResult::CannotOpen;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return kCaseFileCannotOpen;
+  if (fd < 0) return CaseFileResult::CannotOpen;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    return kCaseFileCannotOpen;
+    return CaseFileResult::CannotOpen;
   }
   if (static_cast<uint64_t>(st.st_size) > awp::kMaxFileBytes) {
     ::close(fd);
-    return kCaseFileTooLarge;
+    return CaseFileResult::TooLarge;
   }
   // Whole files in one read; prefixes in steps, looking for the stop text after each.
   const size_t kChunk =
@@ -78,7 +79,7 @@ int32_t ReadPrefix(const std::string& path, std::string_view stop, size_t limit,
     if (n < 0) {
       ::close(fd);
       out.clear();
-      return kCaseFileCannotOpen;
+      return CaseFileResult::CannotOpen;
     }
     out.resize(at + static_cast<size_t>(n));
     if (n == 0) break;
@@ -89,50 +90,51 @@ int32_t ReadPrefix(const std::string& path, std::string_view stop, size_t limit,
     }
   }
   ::close(fd);
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
-int32_t ReadWhole(const std::string& path, std::string& out) {
+CaseFileResult ReadWhole(const std::string& path, std::string& out) {
   return ReadPrefix(path, {}, awp::kMaxFileBytes, out);
 }
 
 // Everything up to the SpO2 series (the whole file when it has none).
-int32_t ReadWithoutSamples(const std::string& path, std::string& out) {
+CaseFileResult ReadWithoutSamples(const std::string& path, std::string& out) {
   return ReadPrefix(path, awp::kSamplesMarker, awp::kMaxFileBytes, out);
 }
 
 // Reads the whole file for a save and sets base to the stamp the save must still find when
 // it writes. A guarded save that already finds another file stops here: parsing someone
 // else's file could only give a less telling code.
-int32_t ReadForSave(const std::string& path, const SaveGuard* guard, std::string& bytes,
-                    FileStamp& base) {
+CaseFileResult ReadForSave(const std::string& path, const SaveGuard* guard, std::string& bytes,
+                           FileStamp& base) {
   const FileStamp now = StampFile(path);
-  if (guard && now.exists && now != guard->expected) return kCaseFileChanged;
+  if (guard && now.exists && now != guard->expected) return CaseFileResult::Changed;
   base = guard ? guard->expected : now;
   return ReadWhole(path, bytes);
 }
 
 // expected null: a new file, written whatever is there. Otherwise the file is replaced only
 // while its stamp is still *expected; written (when given) receives the new stamp.
-int32_t WriteCaseFile(const std::string& path, std::string_view bytes,
-                      const FileStamp* expected = nullptr, FileStamp* written = nullptr) {
-  if (path.empty()) return kCaseFileCannotOpen;
+CaseFileResult WriteCaseFile(const std::string& path, std::string_view bytes,
+                             const FileStamp* expected = nullptr, FileStamp* written = nullptr) {
+  if (path.empty()) return CaseFileResult::CannotOpen;
   // The rename of the atomic write would replace a file that was marked read-only (and root
   // passes every permission test), so the mark is honoured here.
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0 &&
       ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
-    return kCaseFileReadOnly;
-  if (!expected) return fsutil::WriteFileAtomic(path, bytes) ? kCaseFileOk : kCaseFileWriteFailed;
+    return CaseFileResult::ReadOnly;
+  if (!expected)
+    return fsutil::WriteFileAtomic(path, bytes) ? CaseFileResult::Ok : CaseFileResult::WriteFailed;
   switch (ReplaceIfUnchanged(path, bytes, *expected, written, nullptr)) {
     case SaveCheck::Saved:
-      return kCaseFileOk;
+      return CaseFileResult::Ok;
     case SaveCheck::ChangedUnderUs:
-      return kCaseFileChanged;
+      return CaseFileResult::Changed;
     case SaveCheck::Failed:
       break;
   }
-  return kCaseFileWriteFailed;
+  return CaseFileResult::WriteFailed;
 }
 
 // Minute stamp back to fields.
@@ -153,8 +155,9 @@ CFilemanage::~CFilemanage() = default;
 int32_t CFilemanage::GetFileVersion(const std::string& path, _SUB_VERSION& version) {
   std::string head;
   // [CASE FILE] opens every case file; 64 KiB leaves room for comments before it.
-  if (int32_t rc = ReadPrefix(path, "\n[DEVICE]", 64 * 1024, head); rc != kCaseFileOk) return rc;
-  return awp::ParseVersion(head, version);
+  if (CaseFileResult rc = ReadPrefix(path, "\n[DEVICE]", 64 * 1024, head); rc != CaseFileResult::Ok)
+    return ToInt(rc);
+  return ToInt(awp::ParseVersion(head, version));
 }
 
 std::unique_ptr<CFilemanage> CFilemanage::CreateFor(const std::string& path,
@@ -183,107 +186,119 @@ void CFilemanage::ProgressDone() {
 int32_t CFilemanage::LoadAllInfo() {
   ProgressStart(100);
   std::string bytes;
-  if (int32_t rc = ReadWhole(path_, bytes); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadWhole(path_, bytes); rc != CaseFileResult::Ok) return ToInt(rc);
   _FILE_ALL_INFO info;
-  if (int32_t rc = awp::Parse(bytes, true, version_, info); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = awp::Parse(bytes, true, version_, info); rc != CaseFileResult::Ok)
+    return ToInt(rc);
   info_ = std::move(info);
   ProgressDone();
-  return kCaseFileOk;
+  return ToInt(CaseFileResult::Ok);
 }
 
-int32_t CFilemanage::LoadBPDataImpl() {
+CaseFileResult CFilemanage::LoadBPDataImpl() {
   ProgressStart(100);
   std::string bytes;
-  if (int32_t rc = ReadWithoutSamples(path_, bytes); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadWithoutSamples(path_, bytes); rc != CaseFileResult::Ok) return rc;
   _FILE_ALL_INFO info;
-  if (int32_t rc = awp::Parse(bytes, false, version_, info); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = awp::Parse(bytes, false, version_, info); rc != CaseFileResult::Ok)
+    return rc;
   info_ = std::move(info);
   ProgressDone();
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
 int32_t CFilemanage::LoadExtraInfo() {
-  return LoadBPDataImpl();
+  return ToInt(LoadBPDataImpl());
 }
 
-int32_t CFilemanage::SaveBPDataImpl() {
-  return SaveBPDataWithHistory({});
+CaseFileResult CFilemanage::SaveBPDataImpl() {
+  return CaseFileResultOf(SaveBPDataWithHistory({}));
 }
 
 int32_t CFilemanage::LoadEditHistory(const std::string& path, std::vector<EditEntry>& out) {
   out.clear();
   std::string bytes;
-  if (int32_t rc = ReadWhole(path, bytes); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadWhole(path, bytes); rc != CaseFileResult::Ok) return ToInt(rc);
   _SUB_VERSION version;
-  if (int32_t rc = awp::ParseVersion(bytes, version); rc != kCaseFileOk) return rc;
-  return ParseHistory(bytes, out);
+  if (CaseFileResult rc = awp::ParseVersion(bytes, version); rc != CaseFileResult::Ok)
+    return ToInt(rc);
+  return ToInt(ParseHistory(bytes, out));
 }
 
 int32_t CFilemanage::SaveBPDataWithHistory(const std::vector<EditEntry>& entries) {
   ProgressStart(100);
   std::string bytes;
   FileStamp base;
-  if (int32_t rc = ReadForSave(path_, guard_, bytes, base); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadForSave(path_, guard_, bytes, base); rc != CaseFileResult::Ok)
+    return ToInt(rc);
   _FILE_ALL_INFO check;
   // Only a file that reads correctly is changed in place; the series after the readings is
   // carried over as it is.
-  if (int32_t rc = awp::Parse(bytes, false, version_, check); rc != kCaseFileOk) return rc;
-  if (int32_t rc =
+  if (CaseFileResult rc = awp::Parse(bytes, false, version_, check); rc != CaseFileResult::Ok)
+    return ToInt(rc);
+  if (CaseFileResult rc =
           awp::ReplaceSection(bytes, "BP DATA", awp::SerializeBpData(info_.bpHead, info_.readings));
-      rc != kCaseFileOk)
-    return rc;
-  if (int32_t rc = AppendHistory(bytes, entries); rc != kCaseFileOk) return rc;
-  if (int32_t rc = WriteCaseFile(path_, bytes, &base, guard_ ? &guard_->written : nullptr);
-      rc != kCaseFileOk)
-    return rc;
+      rc != CaseFileResult::Ok)
+    return ToInt(rc);
+  if (CaseFileResult rc = AppendHistory(bytes, entries); rc != CaseFileResult::Ok) return ToInt(rc);
+  if (CaseFileResult rc = WriteCaseFile(path_, bytes, &base, guard_ ? &guard_->written : nullptr);
+      rc != CaseFileResult::Ok)
+    return ToInt(rc);
   ProgressDone();
-  return kCaseFileOk;
+  return ToInt(CaseFileResult::Ok);
 }
 
-int32_t CFilemanage::LoadPatientInfoImpl(int32_t version, const std::string& path,
-                                         _PATIENT_INFO& out) {
+CaseFileResult CFilemanage::LoadPatientInfoImpl(int32_t version, const std::string& path,
+                                                _PATIENT_INFO& out) {
   std::string bytes;
-  if (int32_t rc = ReadWithoutSamples(path, bytes); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadWithoutSamples(path, bytes); rc != CaseFileResult::Ok) return rc;
   _FILE_ALL_INFO info;
-  if (int32_t rc = awp::Parse(bytes, false, version, info); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = awp::Parse(bytes, false, version, info); rc != CaseFileResult::Ok)
+    return rc;
   out = std::move(info.patient);
-  return kCaseFileOk;
+  return CaseFileResult::Ok;
 }
 
-int32_t CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& path,
-                                         const _PATIENT_INFO& patient, const EditStamp* stamp,
-                                         SaveGuard* guard) {
+CaseFileResult CFilemanage::SavePatientInfoImpl(int32_t version, const std::string& path,
+                                                const _PATIENT_INFO& patient,
+                                                const EditStamp* stamp, SaveGuard* guard) {
   std::string bytes;
   FileStamp base;
-  if (int32_t rc = ReadForSave(path, guard, bytes, base); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadForSave(path, guard, bytes, base); rc != CaseFileResult::Ok)
+    return rc;
   _FILE_ALL_INFO check;
-  if (int32_t rc = awp::Parse(bytes, false, version, check); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = awp::Parse(bytes, false, version, check); rc != CaseFileResult::Ok)
+    return rc;
   if (stamp) {
     const std::vector<EditEntry> changes = DiffPatient(check.patient, patient, *stamp);
-    if (changes.empty()) return kCaseFileOk;
-    if (int32_t rc = AppendHistory(bytes, changes); rc != kCaseFileOk) return rc;
+    if (changes.empty()) return CaseFileResult::Ok;
+    if (CaseFileResult rc = AppendHistory(bytes, changes); rc != CaseFileResult::Ok) return rc;
   }
-  if (int32_t rc = awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
-      rc != kCaseFileOk)
+  if (CaseFileResult rc =
+          awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
+      rc != CaseFileResult::Ok)
     return rc;
   return WriteCaseFile(path, bytes, &base, guard ? &guard->written : nullptr);
 }
 
 int32_t CFilemanage_2Ver::SaveAllInfotoCaseFile() {
   ProgressStart(100);
-  if (int32_t rc = WriteCaseFile(path_, awp::Serialize(info_, 2)); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = WriteCaseFile(path_, awp::Serialize(info_, 2)); rc != CaseFileResult::Ok)
+    return ToInt(rc);
   ProgressDone();
-  return kCaseFileOk;
+  return ToInt(CaseFileResult::Ok);
 }
 
 int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   DateParts target;
-  if (!when.ToParts(target)) return kCaseFileFailed;
+  if (!when.ToParts(target)) return ToInt(CaseFileResult::Failed);
   // The file is written anew; its edit history goes along unchanged.
   std::string old;
   FileStamp base;
-  if (int32_t rc = ReadForSave(path_, guard_, old, base); rc != kCaseFileOk) return rc;
-  if (int32_t rc = LoadAllInfo(); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = ReadForSave(path_, guard_, old, base); rc != CaseFileResult::Ok)
+    return ToInt(rc);
+  if (CaseFileResult rc = CaseFileResultOf(LoadAllInfo()); rc != CaseFileResult::Ok)
+    return ToInt(rc);
   const std::string history(HistorySectionText(old));
   int64_t anchor = 0;
   bool found = false;
@@ -300,7 +315,7 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
     anchor = MinuteStamp(h[1], h[2], h[3], h[4], h[5]);
     found = true;
   }
-  if (!found) return kCaseFileFailed;
+  if (!found) return ToInt(CaseFileResult::Failed);
   const int64_t delta =
       MinuteStamp(target.year, target.month, target.day, target.hour, target.minute) - anchor;
   for (_BP_RECORD& r : info_.readings) {
@@ -317,8 +332,8 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   if (spo2Valid)
     FieldsFromStamp(MinuteStamp(h[1], h[2], h[3], h[4], h[5]) + delta, h[1], h[2], h[3], h[4],
                     h[5]);
-  return WriteCaseFile(path_, awp::Serialize(info_, version_) + history, &base,
-                       guard_ ? &guard_->written : nullptr);
+  return ToInt(WriteCaseFile(path_, awp::Serialize(info_, version_) + history, &base,
+                             guard_ ? &guard_->written : nullptr));
 }
 
 int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
@@ -344,7 +359,9 @@ int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
 int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out) {
   _SUB_VERSION version;
   // A file that names no version is no case file; neither class is asked to guess.
-  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+      rc != CaseFileResult::Ok)
+    return ToInt(rc);
   return version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, out)
                             : CFilemanage_1Ver::LoadPatientInfo(path, out);
 }
@@ -352,7 +369,9 @@ int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out) {
 int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info) {
   _SUB_VERSION version;
   // A file that names no version is no case file; neither class is asked to guess.
-  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+      rc != CaseFileResult::Ok)
+    return ToInt(rc);
   return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
                             : CFilemanage_1Ver::SavePatientInfo(path, info);
 }
@@ -360,7 +379,9 @@ int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info
 int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,
                                    const EditStamp& stamp) {
   _SUB_VERSION version;
-  if (int32_t rc = CFilemanage::GetFileVersion(path, version); rc != kCaseFileOk) return rc;
+  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+      rc != CaseFileResult::Ok)
+    return ToInt(rc);
   return CFilemanage::SavePatientWithHistory(version.nMain, path, info, stamp);
 }
 

@@ -4,47 +4,26 @@
 // constructs it, sets the path, runs the operation and destroys the object. Every write
 // replaces the file atomically, so a failed or interrupted save leaves the previous file.
 //
-// Results: 1 success, 0 a failure without a more precise reason, otherwise one of the codes
-// below. They never collide with the codes the case loading adds (4 locked, 13 no data) or
-// with the transfer codes (11, 14).
+// Results: the int32 of a CaseFileResult (cases/CaseFileResult.h). The numbers never collide
+// with the codes the case loading adds (4 locked, 13 no data) or with the transfer codes
+// (11, 14).
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseLock.h"
 #include "cases/CaseRecord.h"
 #include "cases/EditHistory.h"
 
 namespace vesk {
 
-enum CaseFileResult : int32_t {
-  kCaseFileFailed = 0,  // generic failure (e.g. nothing to change)
-  kCaseFileOk = 1,
-  kCaseFileCannotOpen = 2,    // missing, unreadable, a folder, or no path set
-  kCaseFileTooLarge = 3,      // larger than any case file can be
-  kCaseFileNotCaseFile = 5,   // no case-file header: not a case file, binary, empty
-  kCaseFileBadVersion = 6,    // a case file of a version this class does not read
-  kCaseFileBadCount = 7,      // a count that disagrees with the lines present, or is impossible
-  kCaseFileBadValue = 8,      // a number, escape or hex run that does not parse or fit its field
-  kCaseFileMissing = 9,       // a required section or key is missing (truncated file)
-  kCaseFileWriteFailed = 10,  // the new file could not be written; the old one is unchanged
-  kCaseFileReadOnly = 15,     // the file is marked read-only and is left as it is
-  kCaseFileChanged = 16,      // the file is no longer the one loaded: nothing was written
-};
-
-// A short English description of a library result, for logs and the command-line tool.
-const char* CaseFileResultText(int32_t result);
-// A code that came out of one of the library's int32 operations.
-constexpr CaseFileResult CaseFileResultOf(int32_t code) {
-  return static_cast<CaseFileResult>(code);
-}
-
 // A save that must find the file as it was loaded: on a shared case folder another
 // workstation, or a program that takes no lock, may have written it since. expected is the
 // stamp taken before loading; written receives the stamp of the file the save wrote (left as
-// it is when nothing was written). A save that finds another file returns kCaseFileChanged.
+// it is when nothing was written). A save that finds another file returns CaseFileResult::Changed.
 // Without a guard each save still refuses a file that changes between its read and its write.
 struct SaveGuard {
   FileStamp expected;
@@ -95,7 +74,7 @@ class CFilemanage {
                                                       const _PATIENT_INFO& info,
                                                       const EditStamp& stamp,
                                                       SaveGuard* guard = nullptr) {
-    return SavePatientInfoImpl(version, path, info, &stamp, guard);
+    return ToInt(SavePatientInfoImpl(version, path, info, &stamp, guard));
   }
   // Fills the locked flag (and the other header fields) only. 1 or an error code.
   [[nodiscard]] int32_t LoadExtraInfo();
@@ -117,12 +96,14 @@ class CFilemanage {
 
  protected:
   explicit CFilemanage(int32_t version) : version_(version) {}
-  int32_t LoadBPDataImpl();
-  int32_t SaveBPDataImpl();
-  static int32_t LoadPatientInfoImpl(int32_t version, const std::string& path, _PATIENT_INFO& out);
-  static int32_t SavePatientInfoImpl(int32_t version, const std::string& path,
-                                     const _PATIENT_INFO& info, const EditStamp* stamp = nullptr,
-                                     SaveGuard* guard = nullptr);
+  [[nodiscard]] CaseFileResult LoadBPDataImpl();
+  [[nodiscard]] CaseFileResult SaveBPDataImpl();
+  [[nodiscard]] static CaseFileResult LoadPatientInfoImpl(int32_t version, const std::string& path,
+                                                          _PATIENT_INFO& out);
+  [[nodiscard]] static CaseFileResult SavePatientInfoImpl(int32_t version, const std::string& path,
+                                                          const _PATIENT_INFO& info,
+                                                          const EditStamp* stamp = nullptr,
+                                                          SaveGuard* guard = nullptr);
   void ProgressStart(int32_t total);
   void ProgressDone();
 
@@ -139,14 +120,14 @@ class CFilemanage {
 class CFilemanage_1Ver : public CFilemanage {
  public:
   CFilemanage_1Ver() : CFilemanage(1) {}
-  int32_t SaveBPData() override { return SaveBPDataImpl(); }
-  int32_t LoadBPData() override { return LoadBPDataImpl(); }
-  int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
-  static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
-    return LoadPatientInfoImpl(1, path, out);
+  int32_t SaveBPData() override { return ToInt(SaveBPDataImpl()); }
+  int32_t LoadBPData() override { return ToInt(LoadBPDataImpl()); }
+  [[nodiscard]] int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
+  [[nodiscard]] static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
+    return ToInt(LoadPatientInfoImpl(1, path, out));
   }
-  static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
-    return SavePatientInfoImpl(1, path, info);
+  [[nodiscard]] static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
+    return ToInt(SavePatientInfoImpl(1, path, info));
   }
 };
 
@@ -154,17 +135,17 @@ class CFilemanage_1Ver : public CFilemanage {
 class CFilemanage_2Ver : public CFilemanage {
  public:
   CFilemanage_2Ver() : CFilemanage(2) {}
-  int32_t SaveBPData() override { return SaveBPDataImpl(); }
-  int32_t LoadBPData() override { return LoadBPDataImpl(); }
-  int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
-  static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
-    return LoadPatientInfoImpl(2, path, out);
+  int32_t SaveBPData() override { return ToInt(SaveBPDataImpl()); }
+  int32_t LoadBPData() override { return ToInt(LoadBPDataImpl()); }
+  [[nodiscard]] int32_t LoadAllInfofromCaseFile() { return LoadAllInfo(); }
+  [[nodiscard]] static int32_t LoadPatientInfo(const std::string& path, _PATIENT_INFO& out) {
+    return ToInt(LoadPatientInfoImpl(2, path, out));
   }
-  static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
-    return SavePatientInfoImpl(2, path, info);
+  [[nodiscard]] static int32_t SavePatientInfo(const std::string& path, _PATIENT_INFO info) {
+    return ToInt(SavePatientInfoImpl(2, path, info));
   }
   // Writes the whole record held by the object as a new version-2 file. 1 or an error code.
-  int32_t SaveAllInfotoCaseFile();
+  [[nodiscard]] int32_t SaveAllInfotoCaseFile();
 };
 
 static_assert(sizeof(CFilemanage_1Ver) == sizeof(CFilemanage_2Ver));

@@ -7,10 +7,10 @@ namespace vesk {
 
 namespace {
 
-bool ReadVersion(const std::string& path, _SUB_VERSION& version, int32_t& result) {
+bool ReadVersion(const std::string& path, _SUB_VERSION& version, CaseFileResult& result) {
   version = {-1, -1};
-  result = CFilemanage::GetFileVersion(path, version);
-  return result == kCaseFileOk;
+  result = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+  return result == CaseFileResult::Ok;
 }
 
 DateParts DateOnly(const DateParts& p) {
@@ -25,32 +25,33 @@ bool After(const DateParts& a, const DateParts& b) {
 
 }  // namespace
 
-int32_t LoadCasePatient(const std::string& path, _PATIENT_INFO& out) {
+CaseFileResult LoadCasePatient(const std::string& path, _PATIENT_INFO& out) {
   _SUB_VERSION version;
-  int32_t result = 0;
+  CaseFileResult result = CaseFileResult::Failed;
   if (!ReadVersion(path, version, result)) return result;
   _PATIENT_INFO loaded;
-  result = version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, loaded)
-                              : CFilemanage_1Ver::LoadPatientInfo(path, loaded);
-  if (result == kCaseFileOk) out = std::move(loaded);
+  result = CaseFileResultOf(version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, loaded)
+                                               : CFilemanage_1Ver::LoadPatientInfo(path, loaded));
+  if (result == CaseFileResult::Ok) out = std::move(loaded);
   return result;
 }
 
-int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info) {
+CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info) {
   _SUB_VERSION version;
-  int32_t result = 0;
+  CaseFileResult result = CaseFileResult::Failed;
   // Writing "version 1" into whatever the path holds could destroy a file that is no case.
   if (!ReadVersion(path, version, result)) return result;
-  return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
-                            : CFilemanage_1Ver::SavePatientInfo(path, info);
+  return CaseFileResultOf(version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
+                                             : CFilemanage_1Ver::SavePatientInfo(path, info));
 }
 
-int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
-                        const EditStamp& stamp) {
+CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
+                               const EditStamp& stamp) {
   _SUB_VERSION version;
-  int32_t result = 0;
+  CaseFileResult result = CaseFileResult::Failed;
   if (!ReadVersion(path, version, result)) return result;
-  return CFilemanage::SavePatientWithHistory(version.nMain == 2 ? 2 : 1, path, info, stamp);
+  return CaseFileResultOf(
+      CFilemanage::SavePatientWithHistory(version.nMain == 2 ? 2 : 1, path, info, stamp));
 }
 
 bool IsNoBirthdayMarker(const std::string& value) {

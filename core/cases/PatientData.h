@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseRecord.h"
 #include "cases/EditHistory.h"
 #include "platform/DateTime.h"
@@ -15,16 +16,16 @@
 namespace vesk {
 
 // GetFileVersion on the path, then LoadPatientInfo of the version it names. The library's
-// result: 1 on success, else its error code (the record is then untouched).
-int32_t LoadCasePatient(const std::string& path, _PATIENT_INFO& out);
+// result: Ok, else its error code (the record is then untouched).
+[[nodiscard]] CaseFileResult LoadCasePatient(const std::string& path, _PATIENT_INFO& out);
 // GetFileVersion, then SavePatientInfo of that version. A file that is not a readable case
 // file is refused with the version check's code rather than written over.
-int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info);
+[[nodiscard]] CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info);
 // The same for a confirmed edit of the patient page: each changed field also goes into the
 // file's edit history with the user and time of the stamp, in the same write. Unchanged data
 // leaves the file alone.
-[[nodiscard]] int32_t SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
-                                      const EditStamp& stamp);
+[[nodiscard]] CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
+                                             const EditStamp& stamp);
 
 // What key "Birthday" of section "PATIENT DATA" of the case file says.
 enum class BirthdayMarker {

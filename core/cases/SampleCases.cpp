@@ -496,18 +496,18 @@ std::array<_FILE_ALL_INFO, 3> MakeQoraSamples(const SampleOptions& o) {
   return out;
 }
 
-int32_t WriteSampleCase(const std::string& path, const _FILE_ALL_INFO& info, int version) {
+CaseFileResult WriteSampleCase(const std::string& path, const _FILE_ALL_INFO& info, int version) {
   if (version == 1) {
     // The library writes new files only in version 2; older files come from its format code.
-    return fsutil::WriteFileAtomic(path, awp::Serialize(info, 1)) ? kCaseFileOk
-                                                                  : kCaseFileWriteFailed;
+    return fsutil::WriteFileAtomic(path, awp::Serialize(info, 1)) ? CaseFileResult::Ok
+                                                                  : CaseFileResult::WriteFailed;
   }
   CFilemanage_2Ver file;
   int32_t current = 0, total = 0;
   file.SetProgressInfo(&current, &total);
   file.SetCaseFilePath(path);
   file.SetFileInfo(info);
-  return file.SaveAllInfotoCaseFile();
+  return CaseFileResultOf(file.SaveAllInfotoCaseFile());
 }
 
 std::vector<std::string> SampleKindNames() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseRecord.h"
 #include "platform/DateTime.h"
 
@@ -60,8 +61,9 @@ _FILE_ALL_INFO MakeMiruSample(const SampleOptions& options);
 std::array<_FILE_ALL_INFO, 3> MakeQoraSamples(const SampleOptions& options);
 
 // Writes a case file as a download would (version 2, through the case-file library), or in
-// the older version-1 layout. Returns the library's result: 1 or an error code.
-int32_t WriteSampleCase(const std::string& path, const _FILE_ALL_INFO& info, int version = 2);
+// the older version-1 layout. Returns the library's result: Ok or an error code.
+[[nodiscard]] CaseFileResult WriteSampleCase(const std::string& path, const _FILE_ALL_INFO& info,
+                                             int version = 2);
 
 // The sample kinds by name, for the command line: "ambulatory", "singleuser", "miru",
 // "qora1", "qora2", "qora3".

@@ -85,7 +85,7 @@ int32_t DeviceCaseDocument::DownloadData(int32_t mode) {
     lastDownload_.device = stored.device;
   } else {
     lastDownload_.step =
-        stored.caseFile == kCaseFileOk ? DownloadStep::Stored : DownloadStep::Store;
+        stored.caseFile == CaseFileResult::Ok ? DownloadStep::Stored : DownloadStep::Store;
     lastDownload_.caseFile = stored.caseFile;
   }
   return lastDownload_.Code();

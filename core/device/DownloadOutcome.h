@@ -20,8 +20,8 @@ enum class DownloadStep {
 
 struct DownloadOutcome {
   DownloadStep step = DownloadStep::Transfer;
-  DeviceResult device = DeviceResult::Fail;  // Ok once the transfer has succeeded
-  CaseFileResult caseFile = kCaseFileOk;     // the first write that failed
+  DeviceResult device = DeviceResult::Fail;      // Ok once the transfer has succeeded
+  CaseFileResult caseFile = CaseFileResult::Ok;  // the first write that failed
 
   // The int the download answers with: the transfer's code, 13, the case file's code or 1.
   constexpr int32_t Code() const {
@@ -31,11 +31,11 @@ struct DownloadOutcome {
       case DownloadStep::NoData:
         return ToInt(DeviceResult::NoData);
       case DownloadStep::Store:
-        return caseFile;
+        return ToInt(caseFile);
       case DownloadStep::Stored:
         break;
     }
-    return kCaseFileOk;
+    return ToInt(CaseFileResult::Ok);
   }
   bool operator==(const DownloadOutcome&) const = default;
 };

@@ -121,7 +121,7 @@ void TakePatientFromPlan(_FILE_ALL_INFO& f) {
 
 CaseFileResult WriteDownloadedCase(const std::string& path, const _FILE_ALL_INFO& info) {
   const std::string folder = std::filesystem::path(path).parent_path().string();
-  if (!folder.empty() && !fsutil::CreateFolders(folder)) return kCaseFileWriteFailed;
+  if (!folder.empty() && !fsutil::CreateFolders(folder)) return CaseFileResult::WriteFailed;
   CFilemanage_2Ver file;
   // The library's counters are its own; the transfer's progress figures stay with the link.
   int32_t current = 0, total = 0;
@@ -191,17 +191,18 @@ StoreOutcome StoreDownload(const _DOWNLOAD_DATAINFO& data, const tag_SUPPORT_PRO
   for (PendingCase& p : pending) {
     TakePatientFromPlan(p.info);
     const std::string path = usable.ok() ? tree.FilePath(p.slot, stamp) : std::string();
-    const CaseFileResult r = usable.ok() ? WriteDownloadedCase(path, p.info) : kCaseFileWriteFailed;
-    if (r == kCaseFileOk) {
+    const CaseFileResult r =
+        usable.ok() ? WriteDownloadedCase(path, p.info) : CaseFileResult::WriteFailed;
+    if (r == CaseFileResult::Ok) {
       out.storedFiles.push_back(path);
       if (out.currentPath.empty() || !model->summaryStore) out.currentPath = path;
-    } else if (out.caseFile == kCaseFileOk) {
+    } else if (out.caseFile == CaseFileResult::Ok) {
       out.caseFile = r;
       failedPath = usable.ok() ? path : usable.detail;
     }
   }
 
-  const bool ok = out.caseFile == kCaseFileOk;
+  const bool ok = out.caseFile == CaseFileResult::Ok;
   if (model->summaryStore) {
     out.resultText = finished;
     for (const char* key : missing) {

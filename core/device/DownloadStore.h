@@ -34,7 +34,7 @@ struct StoreOutcome {
   // Ok, or why nothing could be stored: the data does not fit the recorder's kind or mode.
   DeviceResult device = DeviceResult::Ok;
   // The result of the first write that failed (files written before it stay), else 1.
-  CaseFileResult caseFile = kCaseFileOk;
+  CaseFileResult caseFile = CaseFileResult::Ok;
   // The summary shown after the download.
   std::string resultText;
   // Every file written, in order.
@@ -59,7 +59,7 @@ void SetGeneratedIdentity(_FILE_ALL_INFO& info, const char* name, const char* id
 void TakePatientFromPlan(_FILE_ALL_INFO& info);
 
 // Creates the folder when needed and writes the record as a new version-2 case file. 1 or the
-// library's code (kCaseFileWriteFailed when the folder cannot be created).
+// library's code (CaseFileResult::WriteFailed when the folder cannot be created).
 [[nodiscard]] CaseFileResult WriteDownloadedCase(const std::string& path,
                                                  const _FILE_ALL_INFO& info);
 

@@ -174,7 +174,7 @@ std::string DownloadOutcomeText(const DownloadOutcome& outcome) {
     case DownloadStep::Store: {
       const std::string failed = "the case file could not be written";
       // The library's own text for a failed write says no more than that.
-      if (outcome.caseFile == kCaseFileWriteFailed) return failed;
+      if (outcome.caseFile == CaseFileResult::WriteFailed) return failed;
       return failed + ": " + CaseFileResultText(outcome.caseFile);
     }
     case DownloadStep::Stored:

@@ -27,7 +27,7 @@ CaseInfoApplied ApplyCaseInfoToStoredCase(const SystemSettings& system,
   out.wanted = true;
   _PATIENT_INFO patient;
   out.saveResult = LoadPatientInfoOfFile(storedCasePath, patient);
-  if (out.saveResult != kCaseFileOk) return out;
+  if (CaseFileResultOf(out.saveResult) != CaseFileResult::Ok) return out;
   out.xml = ApplyCaseInfoXml(caseInfoPath, patient);
   out.saveResult = 0;
   if (!out.xml.loaded) return out;

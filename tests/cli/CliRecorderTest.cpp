@@ -86,7 +86,7 @@ TEST_F(CliRecorderTest, DownloadThroughTheExtraPortSettingStoresIntoTheUsersTree
   EXPECT_NE(first.find("/data/family/BPM/"), std::string::npos);
   EXPECT_EQ(first.substr(first.size() - 6), "01.awp");
   _PATIENT_INFO p;
-  ASSERT_EQ(LoadPatientInfoOfFile(j["files"][1], p), kCaseFileOk);
+  ASSERT_EQ(LoadPatientInfoOfFile(j["files"][1], p), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(p.name, "User2");
 
   // Users without readings, and modes the recorder does not offer.
@@ -109,7 +109,7 @@ TEST_F(CliRecorderTest, DownloadRunsThePatientProgramAndAppliesItsFile) {
   const auto j = Json(r);
   EXPECT_EQ(j["caseInfoApplied"], true);
   _PATIENT_INFO p;
-  ASSERT_EQ(LoadPatientInfoOfFile(j["current"], p), kCaseFileOk);
+  ASSERT_EQ(LoadPatientInfoOfFile(j["current"], p), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(p.name, "Kari Nordmann");
   EXPECT_EQ(p.tel, "123");
   EXPECT_EQ(p.caseId, std::string(sim->Snapshot().plan.patientId));
@@ -143,7 +143,7 @@ TEST_F(CliRecorderTest, CaseFileThatCannotBeWrittenIsNamedAsTheCauseNotTheLink) 
   EXPECT_EQ(r.exitCode, 1);
   const auto j = Json(r);
   EXPECT_EQ(j["step"], "store");
-  EXPECT_EQ(j["result"], int(kCaseFileWriteFailed));
+  EXPECT_EQ(j["result"], ToInt(CaseFileResult::WriteFailed));
   EXPECT_EQ(j["cause"], "the case file could not be written");
   ASSERT_EQ(j["files"].size(), 1u);
   EXPECT_NE(j["files"][0].get<std::string>().find("/data/family/VESK/"), std::string::npos);

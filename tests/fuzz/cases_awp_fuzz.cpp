@@ -15,20 +15,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   _SUB_VERSION version;
   // Only that it answers at all: any code is a fair answer to arbitrary bytes.
-  [[maybe_unused]] const int32_t versionResult = awp::ParseVersion(bytes, version);
+  [[maybe_unused]] const CaseFileResult versionResult = awp::ParseVersion(bytes, version);
   for (bool withSamples : {false, true}) {
     _FILE_ALL_INFO info;
     int32_t seen = 0;
-    if (awp::Parse(bytes, withSamples, 0, info, &seen) != kCaseFileOk) continue;
+    if (awp::Parse(bytes, withSamples, 0, info, &seen) != CaseFileResult::Ok) continue;
     _FILE_ALL_INFO again;
-    if (awp::Parse(awp::Serialize(info, seen), withSamples, seen, again) != kCaseFileOk ||
+    if (awp::Parse(awp::Serialize(info, seen), withSamples, seen, again) != CaseFileResult::Ok ||
         !(again == info))
       std::abort();
   }
   std::vector<EditEntry> history;
-  if (ParseHistory(bytes, history) == kCaseFileOk) {
+  if (ParseHistory(bytes, history) == CaseFileResult::Ok) {
     std::vector<EditEntry> again;
-    if (ParseHistory("[END]\r\n" + SerializeHistory(history), again) != kCaseFileOk ||
+    if (ParseHistory("[END]\r\n" + SerializeHistory(history), again) != CaseFileResult::Ok ||
         !(again == history))
       std::abort();
   }

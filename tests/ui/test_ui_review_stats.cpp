@@ -363,7 +363,7 @@ void ReviewStatsTest::noBirthdayMarkerClearsThePicker() {
   const std::string path = OpenAmbulatory();
   _PATIENT_INFO p = View()->Session().Document().Patient();
   p.birthday = OleDateTime::FromParts(1970, 1, 2);
-  QCOMPARE(SaveCasePatient(path, p), 1);
+  QCOMPARE(SaveCasePatient(path, p), CaseFileResult::Ok);
   // The file says "no birthday" although its record keeps a date.
   std::string text = ReadFile(path);
   const size_t at = text.find("\nBirthday=");
@@ -372,7 +372,7 @@ void ReviewStatsTest::noBirthdayMarkerClearsThePicker() {
   text.replace(at + 10, end - at - 10, "-1--1--1");
   WriteFile(path, text);
   _PATIENT_INFO reread;
-  QCOMPARE(LoadCasePatient(path, reread), 1);
+  QCOMPARE(LoadCasePatient(path, reread), CaseFileResult::Ok);
   QVERIFY(reread.birthday.IsValid());
 
   bool checked = true, enabled = true;
@@ -390,7 +390,7 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
   const std::string longName(40, 'x');  // longer than the page takes, already in the file
   _PATIENT_INFO p = View()->Session().Document().Patient();
   p.extra[2] = longName;
-  QCOMPARE(SaveCasePatient(path, p), 1);
+  QCOMPARE(SaveCasePatient(path, p), CaseFileResult::Ok);
 
   QStringList tabs;
   OnNextModal([&](QDialog* d) {
@@ -420,7 +420,7 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
                               "EN:IDS_DIAGLOSE_INFOR"}));
 
   _PATIENT_INFO saved;
-  QCOMPARE(LoadCasePatient(path, saved), 1);
+  QCOMPARE(LoadCasePatient(path, saved), CaseFileResult::Ok);
   QCOMPARE(saved.name, std::string("Bea Lindqvist"));
   QCOMPARE(saved.email, std::string("bea@example.org"));
   QCOMPARE(saved.sex, 1);
@@ -433,7 +433,7 @@ void ReviewStatsTest::patientSheetSavesEveryPageIntoTheFile() {
   QVERIFY(ReadBirthdayMarker(path) == BirthdayMarker::NotEntered);
   // Each changed field is in the file's edit history, with its old and new value.
   std::vector<EditEntry> history;
-  QCOMPARE(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   const auto named = std::find_if(history.begin(), history.end(),
                                   [](const EditEntry& e) { return e.newValue == "Bea Lindqvist"; });
   QVERIFY(named != history.end());
@@ -492,13 +492,13 @@ void ReviewStatsTest::patientSheetKeepsAChangeMadeElsewhere() {
   // A program that takes no lock writes the patient data meanwhile.
   auto nameElsewhere = [&](const std::string& name) {
     _PATIENT_INFO p;
-    QCOMPARE(LoadCasePatient(path, p), 1);
+    QCOMPARE(LoadCasePatient(path, p), CaseFileResult::Ok);
     p.name = name;
-    QCOMPARE(SaveCasePatient(path, p), 1);
+    QCOMPARE(SaveCasePatient(path, p), CaseFileResult::Ok);
   };
   auto storedName = [&] {
     _PATIENT_INFO p;
-    if (LoadCasePatient(path, p) != 1) qFatal("case unreadable");
+    if (LoadCasePatient(path, p) != CaseFileResult::Ok) qFatal("case unreadable");
     return p.name;
   };
   OnNextModal([&](QDialog* d) {

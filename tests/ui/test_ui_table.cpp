@@ -194,7 +194,7 @@ void TableTest::confirmSavesWithHistoryAndAnalysesAgain() {
   QVERIFY(ui_->messages.sink.messages.empty());
   QCOMPARE(View()->Session().Analysis().statistics.analysedCount, analysed - 1);
   std::vector<EditEntry> history;
-  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(kCaseFileOk));
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(CaseFileResult::Ok));
   QCOMPARE(history.size(), size_t(2));
   QVERIFY(history[0].kind == EditKind::Excluded);
   QVERIFY(history[1].kind == EditKind::Comment);
@@ -306,7 +306,7 @@ void TableTest::popupEditAddDelete() {
     Child<QPushButton>(d, "1054")->click();
   });
   std::vector<EditEntry> history;
-  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(kCaseFileOk));
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(CaseFileResult::Ok));
   // The added and deleted reading nets out; the edit and its exclusion remain.
   QCOMPARE(history.size(), size_t(2));
   QVERIFY(history[0].kind == EditKind::Values);
@@ -343,7 +343,7 @@ void TableTest::commentInPlaceAndNewStartTime() {
   QCOMPARE(readings[0].year, 2025);
   QCOMPARE(readings[2].comment, std::string("coughing"));
   std::vector<EditEntry> history;
-  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(kCaseFileOk));
+  QCOMPARE(CFilemanage::LoadEditHistory(path, history), int32_t(CaseFileResult::Ok));
   QCOMPARE(history.size(), size_t(2));
   QVERIFY(history[0].kind == EditKind::StartMoved);
   QCOMPARE(history[0].newValue, std::string("2025-01-31 23:50"));
@@ -385,13 +385,13 @@ void TableTest::fileChangedElsewhereIsNeverSavedOver() {
   // What a program that takes no lock (vesk-cli, an older version) writes meanwhile.
   auto writeElsewhere = [&](const std::string& comment) {
     auto lib = CFilemanage::CreateFor(path);
-    QCOMPARE(lib->LoadBPData(), kCaseFileOk);
+    QCOMPARE(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
     lib->FileInfo().readings[1].comment = comment;
-    QCOMPARE(lib->SaveBPData(), kCaseFileOk);
+    QCOMPARE(lib->SaveBPData(), ToInt(CaseFileResult::Ok));
   };
   const auto stored = [&] {
     auto lib = CFilemanage::CreateFor(path);
-    if (lib->LoadBPData() != kCaseFileOk) qFatal("case unreadable");
+    if (lib->LoadBPData() != ToInt(CaseFileResult::Ok)) qFatal("case unreadable");
     return lib->FileInfo().readings;
   };
 

@@ -492,7 +492,7 @@ void TransferTest::caseFileThatCannotBeWrittenIsAnErrorOfTheStore() {
 
   const DownloadOutcome& outcome = Device().LastDownload();
   QCOMPARE(int(outcome.step), int(DownloadStep::Store));
-  QCOMPARE(int(outcome.caseFile), int(kCaseFileWriteFailed));
+  QCOMPARE(int(outcome.caseFile), int(CaseFileResult::WriteFailed));
   QCOMPARE(int(ui_->messages.sink.messages.size()), 1);
   QCOMPARE(ui_->messages.sink.messages.front().text, std::string("EN:IDS_MSG_ERROR"));
   QCOMPARE(Device().StoredFiles().size(), size_t(1));

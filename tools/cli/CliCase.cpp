@@ -101,8 +101,8 @@ int Show(const std::vector<std::string>& args) {
   if (!fsutil::FileExists(path)) return Fail(path + ": no such file");
 
   _SUB_VERSION version{-1, -1};
-  int32_t r = CFilemanage::GetFileVersion(path, version);
-  if (r != kCaseFileOk) return Fail(path + ": " + CaseFileResultText(r));
+  CaseFileResult r = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+  if (r != CaseFileResult::Ok) return Fail(path + ": " + CaseFileResultText(r));
   std::unique_ptr<CFilemanage> file;
   if (version.nMain == 2)
     file = std::make_unique<CFilemanage_2Ver>();
@@ -111,8 +111,8 @@ int Show(const std::vector<std::string>& args) {
   int32_t current = 0, total = 0;
   file->SetCaseFilePath(path);
   file->SetProgressInfo(&current, &total);
-  r = file->LoadAllInfo();
-  if (r != kCaseFileOk) return Fail(path + ": " + CaseFileResultText(r));
+  r = CaseFileResultOf(file->LoadAllInfo());
+  if (r != CaseFileResult::Ok) return Fail(path + ": " + CaseFileResultText(r));
 
   Json j;
   j["file"] = path;
@@ -127,7 +127,7 @@ int Show(const std::vector<std::string>& args) {
   doc.SetCasePath(path);
   const int32_t load = doc.LoadCase();
   Json summary = {{"result", load}};
-  if (load == kCaseLoadOk) {
+  if (load == ToInt(CaseLoadResult::Ok)) {
     doc.RebuildLists();
     size_t awake = 0, asleep = 0;
     for (const _BP_RECORD& x : doc.AnalysedReadings())
@@ -191,8 +191,8 @@ int Import(const std::vector<std::string>& args) {
   file.SetProgressInfo(&current, &total);
   file.SetCaseFilePath(out);
   file.SetFileInfo(info);
-  const int32_t r = file.SaveAllInfotoCaseFile();
-  if (r != kCaseFileOk) return Fail(out + ": " + CaseFileResultText(r));
+  const CaseFileResult r = CaseFileResultOf(file.SaveAllInfotoCaseFile());
+  if (r != CaseFileResult::Ok) return Fail(out + ": " + CaseFileResultText(r));
   std::printf("%s: %zu readings, %zu SpO2 samples\n", out.c_str(), info.readings.size(),
               info.samples.size());
   return 0;
@@ -201,8 +201,8 @@ int Import(const std::vector<std::string>& args) {
 Json RowJson(const CaseListRow& row) {
   Json j = {
       {"file", row.fileName}, {"name", row.name}, {"caseId", row.caseId}, {"start", row.startText}};
-  if (row.loadResult != 1) {
-    j["loadResult"] = row.loadResult;
+  if (row.loadResult != CaseFileResult::Ok) {
+    j["loadResult"] = ToInt(row.loadResult);
     j["error"] = CaseFileResultText(row.loadResult);
   }
   return j;
@@ -218,7 +218,8 @@ int PrintListing(const CaseListing& listing, const std::string& folder, bool jso
     for (const CaseListRow& row : listing.rows) {
       std::printf("%s\t%s\t%s\t%s", row.name.c_str(), row.caseId.c_str(), row.startText.c_str(),
                   row.fileName.c_str());
-      if (row.loadResult != 1) std::printf("\t(%s)", CaseFileResultText(row.loadResult));
+      if (row.loadResult != CaseFileResult::Ok)
+        std::printf("\t(%s)", CaseFileResultText(row.loadResult));
       std::printf("\n");
     }
   }

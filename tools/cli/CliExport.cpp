@@ -135,7 +135,7 @@ int CaseExport(const std::vector<std::string>& args) {
   doc.SetCasePath(paths[0]);
   const int32_t code = doc.LoadCase();
   // A case of SpO2 samples alone opens but has no readings to export.
-  if (code != kCaseLoadOk) {
+  if (code != ToInt(CaseLoadResult::Ok)) {
     std::fprintf(stderr, "vesk-cli: %s: the case could not be opened (code %d)\n", paths[0].c_str(),
                  code);
     return 1;

@@ -66,7 +66,7 @@ bool MakeReport(const std::string& path, ReportData& out,
   CaseDocument doc(state, texts);
   doc.SetCasePath(path);
   const int32_t code = doc.LoadCase();
-  if (code != kCaseLoadOk) {
+  if (code != ToInt(CaseLoadResult::Ok)) {
     Fail(path + ": the case could not be opened (code " + std::to_string(code) + ")");
     return false;
   }

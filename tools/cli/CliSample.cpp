@@ -105,8 +105,8 @@ int One(const std::string& kind, const std::vector<std::string>& args) {
   if (!MakeSampleByName(v1 ? "ambulatory" : kind, o, info))
     return Fail("unknown sample kind '" + kind + "'");
   if (fsutil::FileExists(out) && !force) return Fail(out + " exists; give --force to replace it");
-  const int32_t r = WriteSampleCase(out, info, v1 ? 1 : 2);
-  if (r != kCaseFileOk) return Fail(out + ": " + CaseFileResultText(r));
+  const CaseFileResult r = WriteSampleCase(out, info, v1 ? 1 : 2);
+  if (r != CaseFileResult::Ok) return Fail(out + ": " + CaseFileResultText(r));
   std::printf("%s: %s, %zu readings, %zu SpO2 samples\n", out.c_str(), info.modelName.c_str(),
               info.readings.size(), info.samples.size());
   return 0;
@@ -187,8 +187,8 @@ int Demo(const std::vector<std::string>& args) {
       std::printf("kept    %s\n", path.c_str());
       continue;
     }
-    const int32_t r = WriteSampleCase(path, f.info, f.version);
-    if (r != kCaseFileOk) {
+    const CaseFileResult r = WriteSampleCase(path, f.info, f.version);
+    if (r != CaseFileResult::Ok) {
       std::fprintf(stderr, "vesk-cli: %s: %s\n", path.c_str(), CaseFileResultText(r));
       ++failures;
       continue;

@@ -246,7 +246,7 @@ Json AveragesJson(const std::vector<_BP_RECORD>& analysed, int minutes) {
 bool LoadDocument(const std::string& path, CaseDocument& doc) {
   doc.SetCasePath(path);
   const int32_t code = doc.LoadCase();
-  if (code == kCaseLoadOk) return true;
+  if (code == ToInt(CaseLoadResult::Ok)) return true;
   std::fprintf(stderr, "vesk-cli: %s: the case could not be opened (code %d)\n", path.c_str(),
                code);
   return false;

@@ -138,8 +138,9 @@ int main(int argc, char** argv) {
   sim::SimRecorder rec;
   if (!casePath.empty()) {
     auto file = CFilemanage::CreateFor(casePath);
-    const int32_t r = file ? file->LoadAllInfo() : kCaseFileCannotOpen;
-    if (r != kCaseFileOk) {
+    const CaseFileResult r =
+        file ? CaseFileResultOf(file->LoadAllInfo()) : CaseFileResult::CannotOpen;
+    if (r != CaseFileResult::Ok) {
       std::fprintf(stderr, "vesk-recorder-sim: %s: %s\n", casePath.c_str(), CaseFileResultText(r));
       return 1;
     }

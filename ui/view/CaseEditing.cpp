@@ -12,7 +12,7 @@ bool ReopenIfChangedElsewhere(CZavView& view) {
   const CaseDocument& doc = view.Session().Document();
   if (!doc.FileChangedSinceLoad()) return true;
   const std::string path = doc.CasePath();  // the document is replaced by the opening
-  return view.OpenCase(path) == kCaseLoadOk;
+  return view.OpenCase(path) == ToInt(CaseLoadResult::Ok);
 }
 
 void ReopenChangedCase(CZavView& view, const CLanguage& language) {

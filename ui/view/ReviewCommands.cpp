@@ -67,7 +67,7 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   const bool editable = LockCaseForEditing(path, g_Language, lock);
   if (editable && !ReopenIfChangedElsewhere(view)) return;
   _PATIENT_INFO info;
-  if (LoadCasePatient(path, info) != 1) {
+  if (LoadCasePatient(path, info) != CaseFileResult::Ok) {
     ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);
     return;
   }
@@ -78,12 +78,13 @@ void OnPatientData(CZavView& view, const CZavDoc* doc) {
   // The file first: the open case shows the new data only once they are stored.
   // Who changed the patient data, and when, goes into the file's edit history with the data.
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
-  const int32_t saved = view.Session().Document().SavePatient(sheet.Patient(), EditStampNow(user));
-  if (saved == kCaseFileChanged) {
+  const CaseFileResult saved =
+      view.Session().Document().SavePatient(sheet.Patient(), EditStampNow(user));
+  if (saved == CaseFileResult::Changed) {
     ReopenChangedCase(view, g_Language);
     return;
   }
-  if (saved != kCaseFileOk) {
+  if (saved != CaseFileResult::Ok) {
     ShowBox(TxS(kMessageSetting, "IDS_PATIENT_SAVE_ERROR") + "\n" + path, MessageIcon::Error);
     return;
   }

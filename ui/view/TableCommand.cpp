@@ -17,16 +17,17 @@
 
 namespace vesk {
 
-std::string TableSaveFailureText(const CLanguage& language, int32_t result, const std::string& path,
-                                 bool historyDamaged) {
+std::string TableSaveFailureText(const CLanguage& language, CaseFileResult result,
+                                 const std::string& path, bool historyDamaged) {
   std::string text = language.GetText("Dialog Setting", "IDS_SAVE_CASE_FAILED");
   std::string reason;
-  if (result == kCaseFileReadOnly)
+  if (result == CaseFileResult::ReadOnly)
     reason = language.GetText("Dialog Setting", "IDS_CASE_READONLY");
-  else if (result == kCaseFileCannotOpen)
+  else if (result == CaseFileResult::CannotOpen)
     reason = language.GetText("Dialog Setting", "IDS_CASE_MISSING");
-  else if (historyDamaged && (result == kCaseFileBadCount || result == kCaseFileBadValue ||
-                              result == kCaseFileMissing))
+  else if (historyDamaged &&
+           (result == CaseFileResult::BadCount || result == CaseFileResult::BadValue ||
+            result == CaseFileResult::Missing))
     reason = language.GetText("Dialog Setting", "IDS_HISTORY_DAMAGED");
   else
     reason = CaseFileResultText(result);
@@ -48,7 +49,8 @@ void OnEditData(CZavView& view) {
   if (editable && !ReopenIfChangedElsewhere(view)) return;
 
   DataTableHistory history;
-  history.readable = CFilemanage::LoadEditHistory(doc.CasePath(), history.entries) == kCaseFileOk;
+  history.readable = CaseFileResultOf(CFilemanage::LoadEditHistory(
+                         doc.CasePath(), history.entries)) == CaseFileResult::Ok;
   const bool historyDamaged = !history.readable;
   const std::string user = g_Config ? g_Config->currentConfigName : std::string();
 
@@ -56,15 +58,15 @@ void OnEditData(CZavView& view) {
   bool changedElsewhere = false;
   QDialog* shown = nullptr;
   auto confirm = [&](const ReadingTable& table) {
-    const int32_t rc = SaveTableToCase(doc, table, EditStampNow(user));
-    if (rc == kCaseFileChanged) {
+    const CaseFileResult rc = SaveTableToCase(doc, table, EditStampNow(user));
+    if (rc == CaseFileResult::Changed) {
       // The table holds the readings of a file that is no longer there: saving again cannot
       // work, so the table closes and the case is opened as it is now.
       changedElsewhere = true;
       if (shown) shown->reject();
       return false;
     }
-    if (rc != kCaseFileOk) {
+    if (rc != CaseFileResult::Ok) {
       ShowBox(TableSaveFailureText(language, rc, doc.CasePath(), historyDamaged),
               MessageIcon::Error);
       return false;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "cases/CaseFileResult.h"
+
 namespace vesk {
 
 class CZavView;
@@ -17,7 +19,7 @@ void OnEditData(CZavView& view);
 
 // The message of a failed save of the table, in the loaded language. historyDamaged: the
 // file's edit history could not be read when the table opened.
-std::string TableSaveFailureText(const CLanguage& language, int32_t result, const std::string& path,
-                                 bool historyDamaged = false);
+std::string TableSaveFailureText(const CLanguage& language, CaseFileResult result,
+                                 const std::string& path, bool historyDamaged = false);
 
 }  // namespace vesk

@@ -443,10 +443,10 @@ int CZavView::OpenCase(const std::string& path) {
     prParams = PulseRateParamsFrom(g_Config->settings);
   }
   const int result = session_->Open(path, t, spo2Params, prParams);
-  if (result != kCaseLoadOk) {
-    if (result == kCaseLoadLocked)
+  if (result != ToInt(CaseLoadResult::Ok)) {
+    if (result == ToInt(CaseLoadResult::Locked))
       ShowBox(TxS(kGlobalSetting, "IDS_CANNOT_CHECK"), MessageIcon::Warning);
-    else if (result == kCaseLoadNoData)
+    else if (result == ToInt(CaseLoadResult::NoData))
       ShowBox(TxS(kGlobalSetting, "IDS_NOAWPDATA"), MessageIcon::Warning);
     else
       ShowBox(TxS(kCorreLine, "IDS_CASE_FILE") + "\n" + path, MessageIcon::Error);

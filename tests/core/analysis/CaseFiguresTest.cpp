@@ -99,7 +99,7 @@ class FiguresOfOpenCase : public test::HomeFixture {
   };
   void OpenInfo(const _FILE_ALL_INFO& info) {
     const std::string path = HomePath("case.awp");
-    ASSERT_EQ(WriteSampleCase(path, info), 1);
+    ASSERT_EQ(WriteSampleCase(path, info), CaseFileResult::Ok);
     doc_.SetCasePath(path);
     ASSERT_EQ(doc_.LoadCase(), 1);
     const UserSettings s = DefaultUserSettings();

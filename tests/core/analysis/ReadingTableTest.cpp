@@ -311,40 +311,40 @@ class NoTexts : public IErrorTexts {
 TEST(ReadingTable, SavingIntoTheCase) {
   test::TempDir dir;
   const std::string path = dir / "a.awp";
-  ASSERT_EQ(WriteSampleCase(path, MakeAmbulatorySample({})), 1);
+  ASSERT_EQ(WriteSampleCase(path, MakeAmbulatorySample({})), CaseFileResult::Ok);
   const std::string before = test::ReadBytes(path);
   CaseState state;
   NoTexts texts;
   CaseDocument doc(state, texts);
   doc.SetCasePath(path);
-  ASSERT_EQ(doc.LoadCase(), kCaseLoadOk);
+  ASSERT_EQ(doc.LoadCase(), ToInt(CaseLoadResult::Ok));
   const size_t count = doc.AllReadings().size();
   const EditStamp stamp{"dr", "2026-12-06 21:00:00"};
 
   // Nothing changed: nothing written.
   ReadingTable same(doc.AllReadings());
-  EXPECT_EQ(SaveTableToCase(doc, same, stamp), kCaseFileOk);
+  EXPECT_EQ(SaveTableToCase(doc, same, stamp), CaseFileResult::Ok);
   EXPECT_EQ(test::ReadBytes(path), before);
 
   ReadingTable table(doc.AllReadings());
   ASSERT_GE(table.AddReading(0, table.AddProposal(0)), 0);
   // A file that became read-only: the document keeps what the file holds.
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  EXPECT_EQ(SaveTableToCase(doc, table, stamp), kCaseFileReadOnly);
+  EXPECT_EQ(SaveTableToCase(doc, table, stamp), CaseFileResult::ReadOnly);
   EXPECT_EQ(doc.AllReadings().size(), count);
   EXPECT_EQ(doc.BpHead().count(), static_cast<int32_t>(count));
   EXPECT_EQ(test::ReadBytes(path), before);
   ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
 
-  EXPECT_EQ(SaveTableToCase(doc, table, stamp), kCaseFileOk);
+  EXPECT_EQ(SaveTableToCase(doc, table, stamp), CaseFileResult::Ok);
   EXPECT_EQ(doc.AllReadings().size(), count + 1);
   CaseDocument again(state, texts);
   again.SetCasePath(path);
-  ASSERT_EQ(again.LoadCase(), kCaseLoadOk);
+  ASSERT_EQ(again.LoadCase(), ToInt(CaseLoadResult::Ok));
   EXPECT_EQ(again.AllReadings().size(), count + 1);
   EXPECT_EQ(again.BpHead().count(), static_cast<int32_t>(count + 1));
   std::vector<EditEntry> history;
-  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   ASSERT_EQ(history.size(), 1u);
   EXPECT_EQ(history[0].kind, EditKind::Added);
 }

@@ -37,7 +37,7 @@ class OpenCase : public test::HomeFixture {
   }
   void OpenInfo(const _FILE_ALL_INFO& info) {
     path_ = HomePath("case.awp");
-    ASSERT_EQ(WriteSampleCase(path_, info), 1);
+    ASSERT_EQ(WriteSampleCase(path_, info), CaseFileResult::Ok);
     doc_.SetCasePath(path_);
     ASSERT_EQ(doc_.LoadCase(), 1);
   }

@@ -24,7 +24,7 @@ TEST(AwpFormat, EveryFieldSurvivesBothVersions) {
       const std::string bytes = awp::Serialize(f, version);
       _FILE_ALL_INFO back;
       int32_t seen = 0;
-      ASSERT_EQ(awp::Parse(bytes, true, version, back, &seen), kCaseFileOk) << round;
+      ASSERT_EQ(awp::Parse(bytes, true, version, back, &seen), CaseFileResult::Ok) << round;
       EXPECT_EQ(seen, version);
       EXPECT_TRUE(back == f) << "round " << round << " version " << version;
       EXPECT_EQ(awp::Serialize(back, version), bytes);
@@ -36,7 +36,7 @@ TEST(AwpFormat, VersionOneLeavesTheNewerPartsAtTheirDefaults) {
   std::mt19937 rng(3);
   const _FILE_ALL_INFO full = RandomCase(rng, 2, 3, 10);
   _FILE_ALL_INFO back;
-  ASSERT_EQ(awp::Parse(awp::Serialize(full, 1), true, 1, back), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(awp::Serialize(full, 1), true, 1, back), CaseFileResult::Ok);
   EXPECT_TRUE(back.patient == full.patient);
   EXPECT_TRUE(back.readings == full.readings);
   EXPECT_TRUE(back.plan == full.plan);
@@ -45,8 +45,8 @@ TEST(AwpFormat, VersionOneLeavesTheNewerPartsAtTheirDefaults) {
   EXPECT_EQ(back.spo2Head, _SPO2_DATA_HEAD{});
   EXPECT_TRUE(back.tailText1.empty());
   // Each class reads its own layout only.
-  EXPECT_EQ(awp::Parse(awp::Serialize(full, 1), true, 2, back), kCaseFileBadVersion);
-  EXPECT_EQ(awp::Parse(awp::Serialize(full, 2), false, 1, back), kCaseFileBadVersion);
+  EXPECT_EQ(awp::Parse(awp::Serialize(full, 1), true, 2, back), CaseFileResult::BadVersion);
+  EXPECT_EQ(awp::Parse(awp::Serialize(full, 2), false, 1, back), CaseFileResult::BadVersion);
 }
 
 TEST(AwpFormat, TheProfileReaderSeesTheTextsAndTheBirthdayMarker) {
@@ -97,7 +97,7 @@ TEST(AwpFormat, BirthdayFromTheMarkerWhenTheExactValueIsAbsent) {
     bytes.erase(at, bytes.find('\n', at) + 1 - at);
   }
   _FILE_ALL_INFO back;
-  ASSERT_EQ(awp::Parse(bytes, true, 1, back), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(bytes, true, 1, back), CaseFileResult::Ok);
   EXPECT_EQ(back.patient.birthday, OleDateTime::FromParts(1970, 5, 4));
 }
 
@@ -128,13 +128,13 @@ TEST(AwpFormat, ListingStopsBeforeTheSeries) {
   const size_t s0 = bytes.find("\nS0=");
   bytes[s0 + 10] = 'X';
   _FILE_ALL_INFO back;
-  EXPECT_EQ(awp::Parse(bytes, true, 2, back), kCaseFileBadValue);
-  ASSERT_EQ(awp::Parse(bytes, false, 2, back), kCaseFileOk);
+  EXPECT_EQ(awp::Parse(bytes, true, 2, back), CaseFileResult::BadValue);
+  ASSERT_EQ(awp::Parse(bytes, false, 2, back), CaseFileResult::Ok);
   EXPECT_TRUE(back.readings == f.readings);
   EXPECT_TRUE(back.samples.empty());
   // Cut right before the series: what listing reads is all there.
   ASSERT_EQ(awp::Parse(bytes.substr(0, bytes.find("[SPO2 DATA]") + 11), false, 2, back),
-            kCaseFileOk);
+            CaseFileResult::Ok);
 }
 
 TEST(AwpFormat, EveryTruncationIsRefused) {
@@ -144,7 +144,7 @@ TEST(AwpFormat, EveryTruncationIsRefused) {
     _FILE_ALL_INFO back;
     // The last two bytes are the line end after [END].
     for (size_t cut = 0; cut + 2 < bytes.size(); ++cut)
-      ASSERT_NE(awp::Parse(bytes.substr(0, cut), true, 0, back), kCaseFileOk)
+      ASSERT_NE(awp::Parse(bytes.substr(0, cut), true, 0, back), CaseFileResult::Ok)
           << "version " << version << " cut at " << cut;
   }
 }
@@ -164,36 +164,36 @@ TEST(AwpFormat, MalformedFilesGiveTheirCodes) {
       good.substr(good.find("S0="), good.find('\n', good.find("S0=")) - good.find("S0="));
   struct Case {
     std::string bytes;
-    int32_t code;
+    CaseFileResult code;
   };
   const Case cases[] = {
-      {"", kCaseFileNotCaseFile},
+      {"", CaseFileResult::NotCaseFile},
       {std::string("\x7f"
                    "ELF\0\0\0",
                    7),
-       kCaseFileNotCaseFile},
-      {"[CASE FILE]\r\nFormat=other\r\nVersion=2\r\n", kCaseFileNotCaseFile},
-      {Replace(good, "Version=2", "Version=3"), kCaseFileBadVersion},
-      {Replace(good, "Version=2", "Version=two"), kCaseFileBadValue},
-      {Replace(good, "Readings=1", "Readings=2"), kCaseFileBadCount},
-      {Replace(good, "Readings=1", "Readings=2000000000"), kCaseFileBadCount},
-      {Replace(good, "Readings=1", "Readings=-1"), kCaseFileBadCount},
-      {Replace(good, "Readings=1", "Readings=0"), kCaseFileBadCount},
-      {Replace(good, "R0=0,2024,1,", "R0=0,2024,40000,"), kCaseFileBadValue},
-      {Replace(good, "R0=0,2024,", "R0=0,20x4,"), kCaseFileBadValue},
-      {Replace(good, "R0=0,2024,1,2,3,4,", "R0=0,2024,1,2,3,"), kCaseFileBadValue},
-      {Replace(good, "Name=Test Patient", "Name=Test%ZZ"), kCaseFileBadValue},
-      {Replace(good, "Samples=70", "Samples=71"), kCaseFileBadCount},
-      {Replace(good, "Samples=70", "Samples=99999999"), kCaseFileBadCount},
-      {Replace(good, s0, s0 + "00"), kCaseFileBadCount},
-      {Replace(good, s0, "S0=" + std::string(64 * 16, 'g') + "\r"), kCaseFileBadValue},
-      {Replace(good, "S1=", "S7="), kCaseFileBadCount},
-      {Replace(good, "Protocol=4\r\n", ""), kCaseFileMissing},
-      {Replace(good, "[TAIL]", "[TALE]"), kCaseFileMissing},
-      {Replace(good, "Clock=0,0,0,0,0,0", "Clock=0,0,0,0,0"), kCaseFileBadValue},
-      {Replace(good, "Filler=0", "Filler=256"), kCaseFileBadValue},
-      {Replace(good, "ModelCode=2", "ModelCode=99999999999"), kCaseFileBadValue},
-      {Replace(good, "[END]", "[END"), kCaseFileMissing},
+       CaseFileResult::NotCaseFile},
+      {"[CASE FILE]\r\nFormat=other\r\nVersion=2\r\n", CaseFileResult::NotCaseFile},
+      {Replace(good, "Version=2", "Version=3"), CaseFileResult::BadVersion},
+      {Replace(good, "Version=2", "Version=two"), CaseFileResult::BadValue},
+      {Replace(good, "Readings=1", "Readings=2"), CaseFileResult::BadCount},
+      {Replace(good, "Readings=1", "Readings=2000000000"), CaseFileResult::BadCount},
+      {Replace(good, "Readings=1", "Readings=-1"), CaseFileResult::BadCount},
+      {Replace(good, "Readings=1", "Readings=0"), CaseFileResult::BadCount},
+      {Replace(good, "R0=0,2024,1,", "R0=0,2024,40000,"), CaseFileResult::BadValue},
+      {Replace(good, "R0=0,2024,", "R0=0,20x4,"), CaseFileResult::BadValue},
+      {Replace(good, "R0=0,2024,1,2,3,4,", "R0=0,2024,1,2,3,"), CaseFileResult::BadValue},
+      {Replace(good, "Name=Test Patient", "Name=Test%ZZ"), CaseFileResult::BadValue},
+      {Replace(good, "Samples=70", "Samples=71"), CaseFileResult::BadCount},
+      {Replace(good, "Samples=70", "Samples=99999999"), CaseFileResult::BadCount},
+      {Replace(good, s0, s0 + "00"), CaseFileResult::BadCount},
+      {Replace(good, s0, "S0=" + std::string(64 * 16, 'g') + "\r"), CaseFileResult::BadValue},
+      {Replace(good, "S1=", "S7="), CaseFileResult::BadCount},
+      {Replace(good, "Protocol=4\r\n", ""), CaseFileResult::Missing},
+      {Replace(good, "[TAIL]", "[TALE]"), CaseFileResult::Missing},
+      {Replace(good, "Clock=0,0,0,0,0,0", "Clock=0,0,0,0,0"), CaseFileResult::BadValue},
+      {Replace(good, "Filler=0", "Filler=256"), CaseFileResult::BadValue},
+      {Replace(good, "ModelCode=2", "ModelCode=99999999999"), CaseFileResult::BadValue},
+      {Replace(good, "[END]", "[END"), CaseFileResult::Missing},
   };
   for (const Case& c : cases) {
     _FILE_ALL_INFO back;
@@ -210,12 +210,12 @@ TEST(AwpFormat, ToleratesWhatProfileEditorsDo) {
     if (c != '\r') lf.push_back(c);
   lf = Replace(lf, "ModelCode=2", "modelcode = 2\nExtraKey=1\n; a comment");
   _FILE_ALL_INFO back;
-  ASSERT_EQ(awp::Parse(lf, true, 2, back), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(lf, true, 2, back), CaseFileResult::Ok);
   EXPECT_TRUE(back == f);
   // A rewrite by the profile layer keeps everything readable.
   auto doc = profile::ProfileDocument::Parse(bytes);
   doc.Set("PATIENT DATA", "Birthday", "-1--1--1");
-  ASSERT_EQ(awp::Parse(doc.Serialize(), true, 2, back), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(doc.Serialize(), true, 2, back), CaseFileResult::Ok);
   EXPECT_TRUE(back == f);
 }
 
@@ -228,8 +228,8 @@ TEST(AwpFormat, RandomDamageNeverCrashes) {
     std::string bad = good;
     for (int k = round % 4; k >= 0; --k) bad[pos(rng)] = static_cast<char>(byte(rng));
     _FILE_ALL_INFO back;
-    const int32_t rc = awp::Parse(bad, round % 2 == 0, 0, back);
-    EXPECT_TRUE(rc == kCaseFileOk || (rc >= 2 && rc <= 10 && rc != 4)) << rc;
+    const int32_t rc = ToInt(awp::Parse(bad, round % 2 == 0, 0, back));
+    EXPECT_TRUE(rc == ToInt(CaseFileResult::Ok) || (rc >= 2 && rc <= 10 && rc != 4)) << rc;
   }
 }
 

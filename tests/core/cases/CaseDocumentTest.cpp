@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
+#include <string>
 
 #include "CaseTestData.h"
 #include "cases/AwpFormat.h"
 #include "cases/CaseDocument.h"
 #include "cases/Filemanage.h"
+#include "support/Comparable.h"
 #include "support/TempDir.h"
 
 namespace vesk {
@@ -16,6 +19,37 @@ namespace {
 
 using test::Reading;
 using test::SimpleCase;
+
+// The library's codes and the loading codes meet only their own kind: an int from one of the
+// int32 operations must go through ToInt or CaseFileResultOf, where the reader sees it.
+using test::Comparable;
+static_assert(Comparable<CaseFileResult, CaseFileResult>);
+static_assert(!Comparable<CaseFileResult, int32_t>);
+static_assert(!Comparable<CaseFileResult, CaseLoadResult>);
+static_assert(!Comparable<CaseLoadResult, int32_t>);
+// The numbers are what the int32 operations and LoadCase answer with; they never move.
+static_assert(ToInt(CaseFileResult::Ok) == 1 && ToInt(CaseFileResult::Failed) == 0);
+static_assert(ToInt(CaseFileResult::TooLarge) == 3 && ToInt(CaseFileResult::Changed) == 16);
+static_assert(ToInt(CaseLoadResult::Ok) == ToInt(CaseFileResult::Ok));
+static_assert(ToInt(CaseLoadResult::Locked) == 4 && ToInt(CaseLoadResult::NoData) == 13);
+static_assert(CaseFileResultOf(ToInt(CaseFileResult::BadCount)) == CaseFileResult::BadCount);
+
+TEST(CaseFileResult, EveryCodeHasItsOwnText) {
+  const CaseFileResult all[] = {
+      CaseFileResult::Failed,      CaseFileResult::Ok,          CaseFileResult::CannotOpen,
+      CaseFileResult::TooLarge,    CaseFileResult::NotCaseFile, CaseFileResult::BadVersion,
+      CaseFileResult::BadCount,    CaseFileResult::BadValue,    CaseFileResult::Missing,
+      CaseFileResult::WriteFailed, CaseFileResult::ReadOnly,    CaseFileResult::Changed};
+  const std::string unknown = CaseFileResultText(CaseFileResultOf(4));
+  std::set<std::string> seen;
+  for (CaseFileResult r : all) {
+    const std::string text = CaseFileResultText(r);
+    EXPECT_NE(text, unknown) << ToInt(r);
+    EXPECT_TRUE(seen.insert(text).second) << ToInt(r);
+  }
+  // The loading codes are not the library's: a log that names one says so.
+  EXPECT_EQ(CaseFileResultText(CaseFileResultOf(ToInt(CaseLoadResult::NoData))), unknown);
+}
 
 class KeyTexts : public IErrorTexts {
  public:
@@ -171,19 +205,19 @@ TEST_F(CaseDocumentTest, ResultCodesAndStateOnFailure) {
   _FILE_ALL_INFO locked = SimpleCase({Reading(2025, 1, 1, 8, 0), Reading(2025, 1, 1, 9, 0)});
   locked.locked = 1;
   locked.modelCode = kMiru;
-  EXPECT_EQ(Open(locked), kCaseLoadLocked);
+  EXPECT_EQ(Open(locked), ToInt(CaseLoadResult::Locked));
   EXPECT_EQ(doc_.AllReadings().size(), 1u);  // the open case stays as it was
   EXPECT_EQ(state_.deviceType, kTaloBlack);
 
-  EXPECT_EQ(Open(SimpleCase({})), kCaseLoadNoData);
+  EXPECT_EQ(Open(SimpleCase({})), ToInt(CaseLoadResult::NoData));
 
   doc_.SetCasePath(dir_ / "missing.awp");
-  EXPECT_EQ(doc_.LoadCase(), kCaseFileCannotOpen);
+  EXPECT_EQ(doc_.LoadCase(), ToInt(CaseFileResult::CannotOpen));
   test::WriteBytes(dir_ / "bad.awp", "\x89PNG\r\n\x1a\n");
   doc_.SetCasePath(dir_ / "bad.awp");
-  EXPECT_EQ(doc_.LoadCase(), kCaseFileNotCaseFile);
+  EXPECT_EQ(doc_.LoadCase(), ToInt(CaseFileResult::NotCaseFile));
   doc_.SetCasePath("");
-  EXPECT_EQ(doc_.LoadCase(), kCaseFileCannotOpen);
+  EXPECT_EQ(doc_.LoadCase(), ToInt(CaseFileResult::CannotOpen));
 }
 
 TEST_F(CaseDocumentTest, Spo2SeriesAndApplicationState) {
@@ -208,7 +242,7 @@ TEST_F(CaseDocumentTest, Spo2SeriesAndApplicationState) {
   EXPECT_EQ(doc_.Spo2Count(), 3);
   // Without data mode 2 the series is not part of the case.
   f.dataMode = 1;
-  EXPECT_EQ(Open(f), kCaseLoadNoData);
+  EXPECT_EQ(Open(f), ToInt(CaseLoadResult::NoData));
   EXPECT_EQ(state_.caseHasSpO2, 0);
   // An impossible start leaves the end unset.
   f.dataMode = 2;
@@ -236,7 +270,7 @@ TEST_F(CaseDocumentTest, SaveEditedCaseWritesFlagsAndComments) {
   }
   // A file that disappeared is reported, not claimed saved.
   std::remove(doc_.CasePath().c_str());
-  EXPECT_EQ(doc_.SaveEditedCase(), kCaseFileCannotOpen);
+  EXPECT_EQ(doc_.SaveEditedCase(), ToInt(CaseFileResult::CannotOpen));
 }
 
 TEST_F(CaseDocumentTest, VirtualSlotsAnswerForNow) {

@@ -29,7 +29,7 @@ _FILE_ALL_INFO Ambulatory(uint64_t seed, DateParts start = {2024, 3, 30, 9, 12, 
 }
 
 void Write(const std::string& path, const _FILE_ALL_INFO& info, int version = 2) {
-  ASSERT_EQ(WriteSampleCase(path, info, version), 1) << path;
+  ASSERT_EQ(WriteSampleCase(path, info, version), CaseFileResult::Ok) << path;
 }
 
 _FILE_ALL_INFO LoadAll(const std::string& path) {
@@ -138,7 +138,7 @@ TEST_F(CaseFolderListing, ListsCaseFilesOfBothVersionsWithStartTimes) {
   EXPECT_EQ(listing.rows[1].startText, "2024/03/30 09:12");
   EXPECT_EQ(listing.rows[1].caseId, Ambulatory(1).patient.caseId);
   EXPECT_EQ(listing.rows[2].fileName, "broken.AWP");
-  EXPECT_NE(listing.rows[2].loadResult, 1);
+  EXPECT_NE(listing.rows[2].loadResult, CaseFileResult::Ok);
   EXPECT_EQ(listing.rows[2].startText, kNoStartTime);
 }
 

@@ -33,7 +33,7 @@ class CaseSaveCheckTest : public ::testing::Test {
   struct Doc {
     explicit Doc(const std::string& path) {
       doc.SetCasePath(path);
-      EXPECT_EQ(doc.LoadCase(), kCaseLoadOk);
+      EXPECT_EQ(doc.LoadCase(), ToInt(CaseLoadResult::Ok));
     }
     CaseState state;
     NoTexts texts;
@@ -46,7 +46,7 @@ class CaseSaveCheckTest : public ::testing::Test {
   }
   std::vector<EditEntry> History() {
     std::vector<EditEntry> h;
-    EXPECT_EQ(CFilemanage::LoadEditHistory(path_, h), kCaseFileOk);
+    EXPECT_EQ(CFilemanage::LoadEditHistory(path_, h), ToInt(CaseFileResult::Ok));
     return h;
   }
 
@@ -68,11 +68,11 @@ EditEntry Comment(int32_t reading, const std::string& text) {
 TEST_F(CaseSaveCheckTest, SecondWorkstationCannotSaveOverTheFirst) {
   Doc first(path_), second(path_);
   first.doc.AllReadings()[0].comment = "first";
-  ASSERT_EQ(first.doc.SaveEditedCaseWithHistory({Comment(1, "first")}), kCaseFileOk);
+  ASSERT_EQ(first.doc.SaveEditedCaseWithHistory({Comment(1, "first")}), CaseFileResult::Ok);
 
   second.doc.AllReadings()[1].included = 0;
-  EXPECT_EQ(second.doc.SaveEditedCaseWithHistory({Comment(2, "second")}), kCaseFileChanged);
-  EXPECT_EQ(second.doc.SavePatient(_PATIENT_INFO{}, stamp_), kCaseFileChanged);
+  EXPECT_EQ(second.doc.SaveEditedCaseWithHistory({Comment(2, "second")}), CaseFileResult::Changed);
+  EXPECT_EQ(second.doc.SavePatient(_PATIENT_INFO{}, stamp_), CaseFileResult::Changed);
   EXPECT_EQ(second.doc.Patient().name, "Ann");  // the refused sheet is not the document's
   EXPECT_TRUE(second.doc.FileChangedSinceLoad());
   const std::vector<_BP_RECORD> stored = Stored();
@@ -83,7 +83,7 @@ TEST_F(CaseSaveCheckTest, SecondWorkstationCannotSaveOverTheFirst) {
   // Opened again, the second sees the first one's edit and may save its own on top.
   Doc again(path_);
   again.doc.AllReadings()[1].included = 0;
-  EXPECT_EQ(again.doc.SaveEditedCase(), kCaseFileOk);
+  EXPECT_EQ(again.doc.SaveEditedCase(), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(Stored()[0].comment, "first");
   EXPECT_EQ(Stored()[1].included, 0);
 }
@@ -93,20 +93,20 @@ TEST_F(CaseSaveCheckTest, WriterWithoutLockBetweenLoadAndSaveIsKept) {
   // A program that takes no lock (or a copy over the network) rewrites the case meanwhile.
   {
     auto lib = CFilemanage::CreateFor(path_);
-    ASSERT_EQ(lib->LoadBPData(), kCaseFileOk);
+    ASSERT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
     lib->FileInfo().readings[0].comment = "changed by the command line, a longer text";
-    ASSERT_EQ(lib->SaveBPData(), kCaseFileOk);
+    ASSERT_EQ(lib->SaveBPData(), ToInt(CaseFileResult::Ok));
   }
   open.doc.AllReadings()[0].comment = "window";
-  EXPECT_EQ(open.doc.SaveEditedCase(), kCaseFileChanged);
+  EXPECT_EQ(open.doc.SaveEditedCase(), ToInt(CaseFileResult::Changed));
   EXPECT_EQ(Stored()[0].comment, "changed by the command line, a longer text");
 
   // A whole new file in its place (another inode) counts as well, even when it is not a case.
   Doc later(path_);
   test::WriteBytes(path_ + ".new", "not a case file");
   ASSERT_EQ(std::rename((path_ + ".new").c_str(), path_.c_str()), 0);
-  EXPECT_EQ(later.doc.SaveEditedCase(), kCaseFileChanged);
-  EXPECT_EQ(later.doc.SavePatient(_PATIENT_INFO{}, stamp_), kCaseFileChanged);
+  EXPECT_EQ(later.doc.SaveEditedCase(), ToInt(CaseFileResult::Changed));
+  EXPECT_EQ(later.doc.SavePatient(_PATIENT_INFO{}, stamp_), CaseFileResult::Changed);
   EXPECT_EQ(test::ReadBytes(path_), "not a case file");
 }
 
@@ -115,17 +115,17 @@ TEST_F(CaseSaveCheckTest, OwnSavesFollowEachOther) {
   for (int round = 0; round < 3; ++round) {
     const std::string text = "edit " + std::to_string(round);
     open.doc.AllReadings()[0].comment = text;
-    ASSERT_EQ(open.doc.SaveEditedCaseWithHistory({Comment(1, text)}), kCaseFileOk) << round;
+    ASSERT_EQ(open.doc.SaveEditedCaseWithHistory({Comment(1, text)}), CaseFileResult::Ok) << round;
     EXPECT_FALSE(open.doc.FileChangedSinceLoad());
   }
   _PATIENT_INFO p = open.doc.Patient();
   p.name = "Bea";
-  ASSERT_EQ(open.doc.SavePatient(p, stamp_), kCaseFileOk);
+  ASSERT_EQ(open.doc.SavePatient(p, stamp_), CaseFileResult::Ok);
   EXPECT_EQ(open.doc.Patient().name, "Bea");
   // The same data again writes nothing, and the next save still finds its own file.
-  ASSERT_EQ(open.doc.SavePatient(p, stamp_), kCaseFileOk);
+  ASSERT_EQ(open.doc.SavePatient(p, stamp_), CaseFileResult::Ok);
   open.doc.AllReadings()[1].comment = "after the sheet";
-  ASSERT_EQ(open.doc.SaveEditedCase(), kCaseFileOk);
+  ASSERT_EQ(open.doc.SaveEditedCase(), ToInt(CaseFileResult::Ok));
 
   const std::vector<_BP_RECORD> stored = Stored();
   EXPECT_EQ(stored[0].comment, "edit 2");
@@ -144,7 +144,7 @@ TEST_F(CaseSaveCheckTest, AdoptedCaseKeepsTheStampOfItsLoad) {
   EXPECT_FALSE(scratch.doc.FileChangedSinceLoad());
   test::WriteBytes(path_, test::ReadBytes(path_) + "; appended by someone\r\n");
   EXPECT_TRUE(shown.FileChangedSinceLoad());
-  EXPECT_EQ(shown.SaveEditedCase(), kCaseFileChanged);
+  EXPECT_EQ(shown.SaveEditedCase(), ToInt(CaseFileResult::Changed));
   // A new path forgets the old file's stamp.
   shown.SetCasePath(path_);
   EXPECT_FALSE(shown.FileChangedSinceLoad());
@@ -157,20 +157,22 @@ TEST_F(CaseSaveCheckTest, GuardedLibrarySavesRefuseAnotherFile) {
 
   auto lib = CFilemanage::CreateFor(path_);
   lib->GuardSave(&guard);
-  ASSERT_EQ(lib->LoadBPData(), kCaseFileOk);
-  EXPECT_EQ(lib->SaveBPData(), kCaseFileChanged);
-  EXPECT_EQ(lib->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 1, 8, 0)), kCaseFileChanged);
+  ASSERT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
+  EXPECT_EQ(lib->SaveBPData(), ToInt(CaseFileResult::Changed));
+  EXPECT_EQ(lib->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 1, 8, 0)),
+            ToInt(CaseFileResult::Changed));
   EXPECT_EQ(CFilemanage::SavePatientWithHistory(2, path_, _PATIENT_INFO{}, stamp_, &guard),
-            kCaseFileChanged);
+            ToInt(CaseFileResult::Changed));
   EXPECT_EQ(test::ReadBytes(path_), theirs);
   EXPECT_FALSE(guard.written.exists);
 
   // With the stamp of the file as it is, the save goes through and names the new file.
   guard.expected = StampFile(path_);
-  ASSERT_EQ(lib->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 1, 8, 0)), kCaseFileOk);
+  ASSERT_EQ(lib->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 1, 8, 0)),
+            ToInt(CaseFileResult::Ok));
   EXPECT_EQ(guard.written, StampFile(path_));
   EXPECT_EQ(Stored()[0].year, 2025);
-  EXPECT_STREQ(CaseFileResultText(kCaseFileChanged),
+  EXPECT_STREQ(CaseFileResultText(CaseFileResult::Changed),
                "the case file was changed by someone else since it was loaded");
 }
 

@@ -58,13 +58,13 @@ TEST(EditHistory, AwkwardTextsComeBackExactly) {
   }
   std::string file = "[CASE FILE]\r\n[END]\r\n" + SerializeHistory(entries);
   std::vector<EditEntry> back;
-  ASSERT_EQ(ParseHistory(file, back), kCaseFileOk);
+  ASSERT_EQ(ParseHistory(file, back), CaseFileResult::Ok);
   EXPECT_EQ(back, entries);
 }
 
 TEST(EditHistory, DamagedSectionsAreReportedAndNeverOverwritten) {
   std::vector<EditEntry> back;
-  EXPECT_EQ(ParseHistory("[END]\r\n", back), kCaseFileOk);
+  EXPECT_EQ(ParseHistory("[END]\r\n", back), CaseFileResult::Ok);
   EXPECT_TRUE(back.empty());
   const std::string good = "[END]\r\n" + SerializeHistory({Entry(EditKind::Added, 3, "", "x"),
                                                            Entry(EditKind::Deleted, 4, "y", "")});
@@ -75,10 +75,10 @@ TEST(EditHistory, DamagedSectionsAreReportedAndNeverOverwritten) {
   std::string badKind = good;
   badKind.replace(badKind.find(",5,4,"), 5, ",9,4,");
   for (const std::string& bad : {cut, tooMany, badKind}) {
-    EXPECT_NE(ParseHistory(bad, back), kCaseFileOk) << bad;
+    EXPECT_NE(ParseHistory(bad, back), CaseFileResult::Ok) << bad;
     EXPECT_TRUE(back.empty());
     std::string bytes = bad;
-    EXPECT_NE(AppendHistory(bytes, {Entry(EditKind::Comment, 1, "a", "b")}), kCaseFileOk);
+    EXPECT_NE(AppendHistory(bytes, {Entry(EditKind::Comment, 1, "a", "b")}), CaseFileResult::Ok);
     EXPECT_EQ(bytes, bad);
   }
 }
@@ -88,9 +88,10 @@ TEST(EditHistory, AppendsAfterTheEndAndOlderReadersStillReadTheFile) {
   const std::string path = MakeCase(dir, "a.awp");
   const std::string before = ReadBytes(path);
   auto lib = CFilemanage::CreateFor(path);
-  ASSERT_EQ(lib->LoadBPData(), kCaseFileOk);
+  ASSERT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
   lib->FileInfo().readings[0].included = 0;
-  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Excluded, 0, "", "")}), kCaseFileOk);
+  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Excluded, 0, "", "")}),
+            ToInt(CaseFileResult::Ok));
   const std::string after = ReadBytes(path);
   EXPECT_EQ(after.find("[EDIT HISTORY]"), after.rfind("[EDIT HISTORY]"));
   EXPECT_GT(after.find("[EDIT HISTORY]"), after.find("[END]"));
@@ -99,15 +100,16 @@ TEST(EditHistory, AppendsAfterTheEndAndOlderReadersStillReadTheFile) {
 
   // The whole file and the listing read exactly as without the section.
   _FILE_ALL_INFO full, listed;
-  ASSERT_EQ(awp::Parse(after, true, 0, full), kCaseFileOk);
-  ASSERT_EQ(awp::Parse(after, false, 0, listed), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(after, true, 0, full), CaseFileResult::Ok);
+  ASSERT_EQ(awp::Parse(after, false, 0, listed), CaseFileResult::Ok);
   EXPECT_EQ(full.samples.size(), 2u);
   EXPECT_EQ(full.readings[0].included, 0);
 
   // A second save appends to the one section.
-  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Included, 0, "", "")}), kCaseFileOk);
+  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Included, 0, "", "")}),
+            ToInt(CaseFileResult::Ok));
   std::vector<EditEntry> history;
-  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   ASSERT_EQ(history.size(), 2u);
   EXPECT_EQ(history[0].kind, EditKind::Excluded);
   EXPECT_EQ(history[1].kind, EditKind::Included);
@@ -116,8 +118,8 @@ TEST(EditHistory, AppendsAfterTheEndAndOlderReadersStillReadTheFile) {
   EXPECT_EQ(twice.find("[EDIT HISTORY]"), twice.rfind("[EDIT HISTORY]"));
 
   // Saving without entries keeps the history.
-  ASSERT_EQ(lib->SaveBPData(), kCaseFileOk);
-  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  ASSERT_EQ(lib->SaveBPData(), ToInt(CaseFileResult::Ok));
+  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(history.size(), 2u);
 }
 
@@ -125,16 +127,18 @@ TEST(EditHistory, MovingTheMeasuringTimeKeepsTheHistory) {
   TempDir dir;
   const std::string path = MakeCase(dir, "a.awp", 1);
   auto lib = CFilemanage::CreateFor(path);
-  ASSERT_EQ(lib->LoadBPData(), kCaseFileOk);
-  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Comment, 1, "", "c")}), kCaseFileOk);
+  ASSERT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
+  ASSERT_EQ(lib->SaveBPDataWithHistory({Entry(EditKind::Comment, 1, "", "c")}),
+            ToInt(CaseFileResult::Ok));
   auto mover = CFilemanage::CreateFor(path);
-  ASSERT_EQ(mover->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 2, 3, 4)), kCaseFileOk);
+  ASSERT_EQ(mover->ChangeMeasuringTime(OleDateTime::FromParts(2025, 1, 2, 3, 4)),
+            ToInt(CaseFileResult::Ok));
   std::vector<EditEntry> history;
-  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   ASSERT_EQ(history.size(), 1u);
   EXPECT_EQ(history[0].newValue, "c");
   _FILE_ALL_INFO f;
-  ASSERT_EQ(awp::Parse(ReadBytes(path), true, 1, f), kCaseFileOk);
+  ASSERT_EQ(awp::Parse(ReadBytes(path), true, 1, f), CaseFileResult::Ok);
   EXPECT_EQ(f.readings[0].year, 2025);
 }
 
@@ -143,18 +147,18 @@ TEST(EditHistory, PatientChangesAreRecordedFieldByField) {
   const std::string path = MakeCase(dir, "a.awp");
   const std::string before = ReadBytes(path);
   _PATIENT_INFO p;
-  ASSERT_EQ(LoadPatientInfoOfFile(path, p), kCaseFileOk);
+  ASSERT_EQ(LoadPatientInfoOfFile(path, p), ToInt(CaseFileResult::Ok));
   const EditStamp stamp{"nurse", "2026-12-06 22:00:00"};
   // Nothing changed: the file stays byte for byte.
-  ASSERT_EQ(SavePatientInfoWithHistory(path, p, stamp), kCaseFileOk);
+  ASSERT_EQ(SavePatientInfoWithHistory(path, p, stamp), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(ReadBytes(path), before);
 
   _PATIENT_INFO changed = p;
   changed.name = "New, Name";
   changed.height = 181;
-  ASSERT_EQ(SavePatientInfoWithHistory(path, changed, stamp), kCaseFileOk);
+  ASSERT_EQ(SavePatientInfoWithHistory(path, changed, stamp), ToInt(CaseFileResult::Ok));
   std::vector<EditEntry> history;
-  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(path, history), ToInt(CaseFileResult::Ok));
   ASSERT_EQ(history.size(), 2u);
   EXPECT_EQ(history[0].field, "Name");
   EXPECT_EQ(history[0].oldValue, "Test Patient");
@@ -163,22 +167,22 @@ TEST(EditHistory, PatientChangesAreRecordedFieldByField) {
   EXPECT_EQ(history[1].oldValue, "0");
   EXPECT_EQ(history[1].newValue, "181");
   EXPECT_EQ(history[0].user, "nurse");
-  ASSERT_EQ(LoadPatientInfoOfFile(path, p), kCaseFileOk);
+  ASSERT_EQ(LoadPatientInfoOfFile(path, p), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(p.name, "New, Name");
 
   // The patient page's save, in a version-1 file that stays version 1.
   const std::string old = MakeCase(dir, "old.awp", 1);
   _PATIENT_INFO q;
-  ASSERT_EQ(LoadCasePatient(old, q), kCaseFileOk);
+  ASSERT_EQ(LoadCasePatient(old, q), CaseFileResult::Ok);
   q.email = "a@b.c";
-  ASSERT_EQ(SaveCasePatient(old, q, stamp), kCaseFileOk);
-  ASSERT_EQ(CFilemanage::LoadEditHistory(old, history), kCaseFileOk);
+  ASSERT_EQ(SaveCasePatient(old, q, stamp), CaseFileResult::Ok);
+  ASSERT_EQ(CFilemanage::LoadEditHistory(old, history), ToInt(CaseFileResult::Ok));
   ASSERT_EQ(history.size(), 1u);
   EXPECT_EQ(history[0].field, "Email");
   _SUB_VERSION v;
-  ASSERT_EQ(CFilemanage::GetFileVersion(old, v), kCaseFileOk);
+  ASSERT_EQ(CFilemanage::GetFileVersion(old, v), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(v.nMain, 1);
-  EXPECT_NE(SaveCasePatient(dir / "none.awp", q, stamp), kCaseFileOk);
+  EXPECT_NE(SaveCasePatient(dir / "none.awp", q, stamp), CaseFileResult::Ok);
 }
 
 TEST(EditHistory, ReadOnlyMissingAndFullDisksLeaveTheFile) {
@@ -189,12 +193,12 @@ TEST(EditHistory, ReadOnlyMissingAndFullDisksLeaveTheFile) {
   NoTexts texts;
   CaseDocument doc(state, texts);
   doc.SetCasePath(path);
-  ASSERT_EQ(doc.LoadCase(), kCaseLoadOk);
+  ASSERT_EQ(doc.LoadCase(), ToInt(CaseLoadResult::Ok));
   doc.AllReadings()[1].comment = "changed";
   const std::vector<EditEntry> entries = {Entry(EditKind::Comment, 1, "", "changed")};
 
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileReadOnly);
+  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), CaseFileResult::ReadOnly);
   EXPECT_EQ(ReadBytes(path), before);
   ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
 
@@ -205,27 +209,27 @@ TEST(EditHistory, ReadOnlyMissingAndFullDisksLeaveTheFile) {
   struct rlimit small = old;
   small.rlim_cur = before.size() / 2;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int32_t full = doc.SaveEditedCaseWithHistory(entries);
+  const CaseFileResult full = doc.SaveEditedCaseWithHistory(entries);
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, previous);
-  EXPECT_EQ(full, kCaseFileWriteFailed);
+  EXPECT_EQ(full, CaseFileResult::WriteFailed);
   EXPECT_EQ(ReadBytes(path), before);
 
   ASSERT_EQ(std::remove(path.c_str()), 0);
-  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileCannotOpen);
+  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), CaseFileResult::CannotOpen);
   EXPECT_FALSE(test::ReadBytes(path).size());
 
   // A file put back in its place is not the one loaded, whatever it holds; once loaded again
   // it saves.
   WriteBytes(path, before);
-  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileChanged);
+  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), CaseFileResult::Changed);
   EXPECT_EQ(ReadBytes(path), before);
-  ASSERT_EQ(doc.LoadCase(), kCaseLoadOk);
+  ASSERT_EQ(doc.LoadCase(), ToInt(CaseLoadResult::Ok));
   doc.AllReadings()[1].comment = "changed";
-  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), kCaseFileOk);
+  EXPECT_EQ(doc.SaveEditedCaseWithHistory(entries), CaseFileResult::Ok);
   CaseDocument again(state, texts);
   again.SetCasePath(path);
-  ASSERT_EQ(again.LoadCase(), kCaseLoadOk);
+  ASSERT_EQ(again.LoadCase(), ToInt(CaseLoadResult::Ok));
   EXPECT_EQ(again.AllReadings()[1].comment, "changed");
 }
 

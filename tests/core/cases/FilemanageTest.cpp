@@ -24,14 +24,14 @@ using test::Reading;
 using test::TempDir;
 using test::WriteBytes;
 
-int32_t Create(const std::string& path, const _FILE_ALL_INFO& f) {
+CaseFileResult Create(const std::string& path, const _FILE_ALL_INFO& f) {
   CFilemanage_2Ver lib;
   int32_t cur = 0, total = 0;
   lib.SetProgressInfo(&cur, &total);
   lib.SetCaseFilePath(path);
   lib.SetFileInfo(f);
-  const int32_t rc = lib.SaveAllInfotoCaseFile();
-  if (rc == kCaseFileOk) {
+  const CaseFileResult rc = CaseFileResultOf(lib.SaveAllInfotoCaseFile());
+  if (rc == CaseFileResult::Ok) {
     EXPECT_EQ(cur, total);
   }
   return rc;
@@ -41,31 +41,34 @@ TEST(Filemanage, VersionsAndTheClassTheyChoose) {
   TempDir dir;
   std::mt19937 rng(1);
   const _FILE_ALL_INFO f = test::RandomCase(rng, 2, 3, 5);
-  ASSERT_EQ(Create(dir / "v2.awp", f), kCaseFileOk);
+  ASSERT_EQ(Create(dir / "v2.awp", f), CaseFileResult::Ok);
   WriteBytes(dir / "v1.awp", awp::Serialize(f, 1));
   WriteBytes(dir / "other.awp", "[General]\r\nKey=1\r\n");
 
   _SUB_VERSION v;
-  EXPECT_EQ(CFilemanage::GetFileVersion(dir / "v2.awp", v), kCaseFileOk);
+  EXPECT_EQ(CFilemanage::GetFileVersion(dir / "v2.awp", v), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(v, (_SUB_VERSION{2, 0}));
-  EXPECT_EQ(CFilemanage::GetFileVersion(dir / "v1.awp", v), kCaseFileOk);
+  EXPECT_EQ(CFilemanage::GetFileVersion(dir / "v1.awp", v), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(v, (_SUB_VERSION{1, 0}));
   for (const char* name : {"missing.awp", "other.awp", ""}) {
     _SUB_VERSION untouched;
-    EXPECT_NE(CFilemanage::GetFileVersion(name[0] ? dir / name : "", untouched), kCaseFileOk);
+    EXPECT_NE(CFilemanage::GetFileVersion(name[0] ? dir / name : "", untouched),
+              ToInt(CaseFileResult::Ok));
     EXPECT_EQ(untouched, _SUB_VERSION{}) << name;
   }
-  EXPECT_EQ(CFilemanage::GetFileVersion(dir.path(), v), kCaseFileCannotOpen);
+  EXPECT_EQ(CFilemanage::GetFileVersion(dir.path(), v), ToInt(CaseFileResult::CannotOpen));
 
   auto lib2 = CFilemanage::CreateFor(dir / "v2.awp");
   EXPECT_EQ(lib2->Version(), 2);
-  ASSERT_EQ(lib2->LoadAllInfo(), kCaseFileOk);
+  ASSERT_EQ(lib2->LoadAllInfo(), ToInt(CaseFileResult::Ok));
   EXPECT_TRUE(lib2->FileInfo() == f);
   auto lib1 = CFilemanage::CreateFor(dir / "v1.awp");
   EXPECT_EQ(lib1->Version(), 1);
-  EXPECT_EQ(lib1->LoadAllInfo(), kCaseFileOk);
-  EXPECT_EQ(CFilemanage::CreateFor(dir / "missing.awp")->LoadAllInfo(), kCaseFileCannotOpen);
-  EXPECT_EQ(CFilemanage::CreateFor(dir / "other.awp")->LoadAllInfo(), kCaseFileNotCaseFile);
+  EXPECT_EQ(lib1->LoadAllInfo(), ToInt(CaseFileResult::Ok));
+  EXPECT_EQ(CFilemanage::CreateFor(dir / "missing.awp")->LoadAllInfo(),
+            ToInt(CaseFileResult::CannotOpen));
+  EXPECT_EQ(CFilemanage::CreateFor(dir / "other.awp")->LoadAllInfo(),
+            ToInt(CaseFileResult::NotCaseFile));
 }
 
 TEST(Filemanage, SavingReadingsKeepsTheRestOfTheFile) {
@@ -78,13 +81,13 @@ TEST(Filemanage, SavingReadingsKeepsTheRestOfTheFile) {
     WriteBytes(path, before);
 
     auto lib = CFilemanage::CreateFor(path);
-    ASSERT_EQ(lib->LoadBPData(), kCaseFileOk);
+    ASSERT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::Ok));
     EXPECT_TRUE(lib->FileInfo().samples.empty());  // listing never reads the series
     lib->FileInfo().readings[2].included = 0;
     lib->FileInfo().readings[2].comment = "edited\r\n= ;";
     lib->FileInfo().readings.pop_back();
     lib->FileInfo().bpHead.count() = 5;
-    ASSERT_EQ(lib->SaveBPData(), kCaseFileOk);
+    ASSERT_EQ(lib->SaveBPData(), ToInt(CaseFileResult::Ok));
 
     _FILE_ALL_INFO expected = f;
     expected.readings = lib->FileInfo().readings;
@@ -106,25 +109,25 @@ TEST(Filemanage, PatientInfoThroughBothVersions) {
     WriteBytes(path, awp::Serialize(f, version));
     _PATIENT_INFO p = test::RandomCase(rng, 1, 0, 0).patient;
     p.birthday = OleDateTime::FromParts(1956, 3, 7);
-    ASSERT_EQ(SavePatientInfoOfFile(path, p), kCaseFileOk);
+    ASSERT_EQ(SavePatientInfoOfFile(path, p), ToInt(CaseFileResult::Ok));
     _PATIENT_INFO back;
     if (version == 1) {
-      ASSERT_EQ(CFilemanage_1Ver::LoadPatientInfo(path, back), kCaseFileOk);
-      EXPECT_EQ(CFilemanage_2Ver::LoadPatientInfo(path, back), kCaseFileBadVersion);
+      ASSERT_EQ(CFilemanage_1Ver::LoadPatientInfo(path, back), ToInt(CaseFileResult::Ok));
+      EXPECT_EQ(CFilemanage_2Ver::LoadPatientInfo(path, back), ToInt(CaseFileResult::BadVersion));
     } else {
-      ASSERT_EQ(CFilemanage_2Ver::LoadPatientInfo(path, back), kCaseFileOk);
-      EXPECT_EQ(CFilemanage_1Ver::SavePatientInfo(path, p), kCaseFileBadVersion);
+      ASSERT_EQ(CFilemanage_2Ver::LoadPatientInfo(path, back), ToInt(CaseFileResult::Ok));
+      EXPECT_EQ(CFilemanage_1Ver::SavePatientInfo(path, p), ToInt(CaseFileResult::BadVersion));
     }
     EXPECT_TRUE(back == p);
     profile::ProfileFile ini(path);
     EXPECT_EQ(ini.GetString("PATIENT DATA", "Birthday", ""), "1956-3-7");
     p.birthday.status = OleDateTime::Null;
-    ASSERT_EQ(LoadPatientInfoOfFile(path, back), kCaseFileOk);
-    ASSERT_EQ(SavePatientInfoOfFile(path, p), kCaseFileOk);
+    ASSERT_EQ(LoadPatientInfoOfFile(path, back), ToInt(CaseFileResult::Ok));
+    ASSERT_EQ(SavePatientInfoOfFile(path, p), ToInt(CaseFileResult::Ok));
     EXPECT_EQ(profile::ProfileFile(path).GetString("PATIENT DATA", "Birthday", ""), "-1--1--1");
     // The other parts are untouched.
     auto lib = CFilemanage::CreateFor(path);
-    ASSERT_EQ(lib->LoadAllInfo(), kCaseFileOk);
+    ASSERT_EQ(lib->LoadAllInfo(), ToInt(CaseFileResult::Ok));
     _FILE_ALL_INFO expected = f;
     expected.patient = p;
     EXPECT_TRUE(lib->FileInfo() == expected);
@@ -135,27 +138,27 @@ TEST(Filemanage, LockedFlagAndFailedWrites) {
   TempDir dir;
   _FILE_ALL_INFO f = test::SimpleCase({Reading(2024, 5, 6, 7, 8)});
   f.locked = 1;
-  ASSERT_EQ(Create(dir / "a.awp", f), kCaseFileOk);
+  ASSERT_EQ(Create(dir / "a.awp", f), CaseFileResult::Ok);
   auto lib = CFilemanage::CreateFor(dir / "a.awp");
-  ASSERT_EQ(lib->LoadExtraInfo(), kCaseFileOk);
+  ASSERT_EQ(lib->LoadExtraInfo(), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(lib->FileInfo().locked, 1);
 
-  EXPECT_EQ(Create(dir / "no/such/folder/b.awp", f), kCaseFileWriteFailed);
+  EXPECT_EQ(Create(dir / "no/such/folder/b.awp", f), CaseFileResult::WriteFailed);
   CFilemanage_2Ver noPath;
-  EXPECT_EQ(noPath.SaveAllInfotoCaseFile(), kCaseFileCannotOpen);
+  EXPECT_EQ(noPath.SaveAllInfotoCaseFile(), ToInt(CaseFileResult::CannotOpen));
 
   // A file that turned bad meanwhile is not overwritten by a save of readings.
   const std::string garbage = "[CASE FILE]\r\nFormat=VESK case\r\nVersion=2\r\n";
   WriteBytes(dir / "a.awp", garbage);
-  EXPECT_EQ(lib->SaveBPData(), kCaseFileMissing);
+  EXPECT_EQ(lib->SaveBPData(), ToInt(CaseFileResult::Missing));
   EXPECT_EQ(ReadBytes(dir / "a.awp"), garbage);
-  EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), kCaseFileMissing);
+  EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), ToInt(CaseFileResult::Missing));
   EXPECT_EQ(ReadBytes(dir / "a.awp"), garbage);
   // No version at all: the answer is the version's, and neither layout touches the file.
   WriteBytes(dir / "a.awp", "not a case");
   _PATIENT_INFO back;
-  EXPECT_EQ(LoadPatientInfoOfFile(dir / "a.awp", back), kCaseFileNotCaseFile);
-  EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), kCaseFileNotCaseFile);
+  EXPECT_EQ(LoadPatientInfoOfFile(dir / "a.awp", back), ToInt(CaseFileResult::NotCaseFile));
+  EXPECT_EQ(SavePatientInfoOfFile(dir / "a.awp", f.patient), ToInt(CaseFileResult::NotCaseFile));
   EXPECT_EQ(ReadBytes(dir / "a.awp"), "not a case");
 }
 
@@ -165,8 +168,8 @@ TEST(Filemanage, HugeFilesAreRefusedUnread) {
   WriteBytes(path, awp::Serialize(test::SimpleCase({}), 2));
   ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(awp::kMaxFileBytes + 1)), 0);
   auto lib = CFilemanage::CreateFor(path);
-  EXPECT_EQ(lib->LoadAllInfo(), kCaseFileTooLarge);
-  EXPECT_EQ(lib->LoadBPData(), kCaseFileTooLarge);
+  EXPECT_EQ(lib->LoadAllInfo(), ToInt(CaseFileResult::TooLarge));
+  EXPECT_EQ(lib->LoadBPData(), ToInt(CaseFileResult::TooLarge));
 }
 
 TEST(Filemanage, ChangeMeasuringTimeMovesEveryValidTime) {
@@ -182,12 +185,13 @@ TEST(Filemanage, ChangeMeasuringTimeMovesEveryValidTime) {
   _FILE_ALL_INFO f = test::SimpleCase(readings, 2);
   f.spo2Head = _SPO2_DATA_HEAD{{1, 2024, 3, 30, 23, 0, 5, 9}};
   f.samples.resize(1);
-  ASSERT_EQ(Create(dir / "c.awp", f), kCaseFileOk);
+  ASSERT_EQ(Create(dir / "c.awp", f), CaseFileResult::Ok);
 
   CFilemanage_2Ver lib;
   lib.SetCaseFilePath(dir / "c.awp");
-  ASSERT_EQ(lib.ChangeMeasuringTime(OleDateTime::FromParts(2024, 3, 31, 2, 30)), kCaseFileOk);
-  ASSERT_EQ(lib.LoadAllInfo(), kCaseFileOk);
+  ASSERT_EQ(lib.ChangeMeasuringTime(OleDateTime::FromParts(2024, 3, 31, 2, 30)),
+            ToInt(CaseFileResult::Ok));
+  ASSERT_EQ(lib.LoadAllInfo(), ToInt(CaseFileResult::Ok));
   const auto& r = lib.FileInfo().readings;
   EXPECT_EQ(r[0].day, 31);
   EXPECT_EQ(r[0].month, 2);
@@ -197,18 +201,21 @@ TEST(Filemanage, ChangeMeasuringTimeMovesEveryValidTime) {
   EXPECT_EQ((std::vector<int>{r[3].day, r[3].hour, r[3].minute}), (std::vector<int>{31, 6, 15}));
   EXPECT_EQ(lib.FileInfo().spo2Head, (_SPO2_DATA_HEAD{{1, 2024, 3, 31, 2, 0, 5, 9}}));
   // Back across a month end and a year end.
-  ASSERT_EQ(lib.ChangeMeasuringTime(OleDateTime::FromParts(2023, 12, 31, 23, 50)), kCaseFileOk);
-  ASSERT_EQ(lib.LoadAllInfo(), kCaseFileOk);
+  ASSERT_EQ(lib.ChangeMeasuringTime(OleDateTime::FromParts(2023, 12, 31, 23, 50)),
+            ToInt(CaseFileResult::Ok));
+  ASSERT_EQ(lib.LoadAllInfo(), ToInt(CaseFileResult::Ok));
   EXPECT_EQ((std::vector<int>{lib.FileInfo().readings[3].year, lib.FileInfo().readings[3].month,
                               lib.FileInfo().readings[3].day, lib.FileInfo().readings[3].hour,
                               lib.FileInfo().readings[3].minute}),
             (std::vector<int>{2024, 1, 1, 3, 35}));
 
-  EXPECT_EQ(lib.ChangeMeasuringTime(OleDateTime{}), kCaseFileFailed);
-  ASSERT_EQ(Create(dir / "none.awp", test::SimpleCase({Reading(2024, 2, 30, 1, 0)})), 1);
+  EXPECT_EQ(lib.ChangeMeasuringTime(OleDateTime{}), ToInt(CaseFileResult::Failed));
+  ASSERT_EQ(Create(dir / "none.awp", test::SimpleCase({Reading(2024, 2, 30, 1, 0)})),
+            CaseFileResult::Ok);
   CFilemanage_2Ver none;
   none.SetCaseFilePath(dir / "none.awp");
-  EXPECT_EQ(none.ChangeMeasuringTime(OleDateTime::FromParts(2024, 1, 1)), kCaseFileFailed);
+  EXPECT_EQ(none.ChangeMeasuringTime(OleDateTime::FromParts(2024, 1, 1)),
+            ToInt(CaseFileResult::Failed));
   if (oldTz)
     setenv("TZ", oldTz, 1);
   else
@@ -247,9 +254,9 @@ TEST(Filemanage, KilledSavesLeaveOldOrNew) {
   _FILE_ALL_INFO a = test::RandomCase(rng, 2, 300, 20000);
   _FILE_ALL_INFO b = a;
   for (auto& r : b.readings) r.included = !r.included, r.comment += "edited";
-  ASSERT_EQ(Create(path, a), kCaseFileOk);
+  ASSERT_EQ(Create(path, a), CaseFileResult::Ok);
   const std::string bytesA = ReadBytes(path);
-  ASSERT_EQ(Create(path, b), kCaseFileOk);
+  ASSERT_EQ(Create(path, b), CaseFileResult::Ok);
   const std::string bytesB = ReadBytes(path);
   ASSERT_NE(bytesA, bytesB);
 
@@ -263,9 +270,9 @@ TEST(Filemanage, KilledSavesLeaveOldOrNew) {
       CFilemanage_2Ver lib;
       lib.SetCaseFilePath(path);
       for (int i = 0;; ++i) {
-        if (lib.LoadBPData() != kCaseFileOk) _exit(3);
+        if (lib.LoadBPData() != ToInt(CaseFileResult::Ok)) _exit(3);
         lib.FileInfo().readings = (i % 2 ? a : b).readings;
-        if (lib.SaveBPData() != kCaseFileOk) _exit(4);
+        if (lib.SaveBPData() != ToInt(CaseFileResult::Ok)) _exit(4);
       }
     }
     usleep(static_cast<useconds_t>(wait(rng)));

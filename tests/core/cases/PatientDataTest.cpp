@@ -81,7 +81,7 @@ class PatientFile : public ::testing::Test {
   }();
   std::string Make(const std::string& name, int version) {
     const std::string path = dir / name;
-    EXPECT_EQ(WriteSampleCase(path, sample, version), 1);
+    EXPECT_EQ(WriteSampleCase(path, sample, version), CaseFileResult::Ok);
     return path;
   }
 };
@@ -90,16 +90,16 @@ TEST_F(PatientFile, LoadAndSaveKeepTheFileVersionAndEveryField) {
   for (int version : {1, 2}) {
     const std::string path = Make("v" + std::to_string(version) + ".awp", version);
     _PATIENT_INFO p;
-    ASSERT_EQ(LoadCasePatient(path, p), 1);
+    ASSERT_EQ(LoadCasePatient(path, p), CaseFileResult::Ok);
     EXPECT_EQ(p, sample.patient);
     p.name = "陈丽华 = [Chen] ; \"quoted\"";
     p.extra[4] = "line one\r\nline two";
     p.email = "";
     p.birthday = OleDateTime::FromParts(1949, 10, 1);
     p.age = 75;
-    ASSERT_EQ(SaveCasePatient(path, p), 1);
+    ASSERT_EQ(SaveCasePatient(path, p), CaseFileResult::Ok);
     _PATIENT_INFO back;
-    ASSERT_EQ(LoadCasePatient(path, back), 1);
+    ASSERT_EQ(LoadCasePatient(path, back), CaseFileResult::Ok);
     EXPECT_EQ(back, p);
     _SUB_VERSION v;
     ASSERT_EQ(CFilemanage::GetFileVersion(path, v), 1);
@@ -115,11 +115,11 @@ TEST_F(PatientFile, NonCaseFilesAreNeitherReadNorOverwritten) {
   WriteBytes(dir / "notes.awp", "[PATIENT DATA]\r\nName=someone\r\n");
   _PATIENT_INFO p;
   p.name = "kept";
-  EXPECT_NE(LoadCasePatient(dir / "notes.awp", p), 1);
+  EXPECT_NE(LoadCasePatient(dir / "notes.awp", p), CaseFileResult::Ok);
   EXPECT_EQ(p.name, "kept");
-  EXPECT_NE(SaveCasePatient(dir / "notes.awp", p), 1);
+  EXPECT_NE(SaveCasePatient(dir / "notes.awp", p), CaseFileResult::Ok);
   EXPECT_EQ(ReadBytes(dir / "notes.awp"), "[PATIENT DATA]\r\nName=someone\r\n");
-  EXPECT_NE(SaveCasePatient(dir / "missing.awp", p), 1);
+  EXPECT_NE(SaveCasePatient(dir / "missing.awp", p), CaseFileResult::Ok);
   EXPECT_FALSE(std::ifstream(dir / "missing.awp").good());
 }
 
@@ -128,7 +128,7 @@ TEST_F(PatientFile, BirthdayMarkerIsReadWithTheProfileReader) {
   EXPECT_EQ(ReadBirthdayMarker(path), BirthdayMarker::Entered);
   _PATIENT_INFO p = sample.patient;
   p.birthday = OleDateTime{};
-  ASSERT_EQ(SaveCasePatient(path, p), 1);
+  ASSERT_EQ(SaveCasePatient(path, p), CaseFileResult::Ok);
   EXPECT_EQ(ReadBirthdayMarker(path), BirthdayMarker::NotEntered);
   EXPECT_EQ(ReadBirthdayMarker(dir / "none.awp"), BirthdayMarker::Missing);
   // A marker written by hand in another letter case still means "not entered".
@@ -148,9 +148,9 @@ TEST_F(PatientFile, BirthdaysOnClockChangeDaysUnderEuropeBerlin) {
   for (const DateParts day : {Day(2024, 3, 31), Day(2024, 10, 27)}) {
     _PATIENT_INFO p = sample.patient;
     p.birthday = OleDateTime::FromParts(day);
-    ASSERT_EQ(SaveCasePatient(path, p), 1);
+    ASSERT_EQ(SaveCasePatient(path, p), CaseFileResult::Ok);
     _PATIENT_INFO back;
-    ASSERT_EQ(LoadCasePatient(path, back), 1);
+    ASSERT_EQ(LoadCasePatient(path, back), CaseFileResult::Ok);
     DateParts parts;
     ASSERT_TRUE(back.birthday.ToParts(parts));
     EXPECT_EQ(parts, day);

@@ -169,13 +169,13 @@ TEST(SampleCases, WrittenInBothVersionsAndReadBack) {
   SampleOptions o;
   o.language = 1;
   const _FILE_ALL_INFO miru = MakeMiruSample(o);
-  ASSERT_EQ(WriteSampleCase(dir / "m.awp", miru, 2), 1);
+  ASSERT_EQ(WriteSampleCase(dir / "m.awp", miru, 2), CaseFileResult::Ok);
   auto file = CFilemanage::CreateFor(dir / "m.awp");
   ASSERT_EQ(file->LoadAllInfo(), 1);
   EXPECT_EQ(file->FileInfo(), miru);
 
   const _FILE_ALL_INFO amb = MakeAmbulatorySample(o);
-  ASSERT_EQ(WriteSampleCase(dir / "v1.awp", amb, 1), 1);
+  ASSERT_EQ(WriteSampleCase(dir / "v1.awp", amb, 1), CaseFileResult::Ok);
   _SUB_VERSION v;
   ASSERT_EQ(CFilemanage::GetFileVersion(dir / "v1.awp", v), 1);
   EXPECT_EQ(v.nMain, 1);

@@ -76,15 +76,15 @@ struct DocHarness {
   sim::SimulatorRunner runner;
 };
 
-const DownloadOutcome kStored{DownloadStep::Stored, DeviceResult::Ok, kCaseFileOk};
-const DownloadOutcome kNoData{DownloadStep::NoData, DeviceResult::Ok, kCaseFileOk};
+const DownloadOutcome kStored{DownloadStep::Stored, DeviceResult::Ok, CaseFileResult::Ok};
+const DownloadOutcome kNoData{DownloadStep::NoData, DeviceResult::Ok, CaseFileResult::Ok};
 DownloadOutcome TransferFailed(DeviceResult r) {
-  return {DownloadStep::Transfer, r, kCaseFileOk};
+  return {DownloadStep::Transfer, r, CaseFileResult::Ok};
 }
 
 _FILE_ALL_INFO Load(const std::string& path) {
   auto file = CFilemanage::CreateFor(path);
-  EXPECT_EQ(file->LoadAllInfo(), kCaseFileOk) << path;
+  EXPECT_EQ(file->LoadAllInfo(), ToInt(CaseFileResult::Ok)) << path;
   EXPECT_EQ(file->Version(), 2);
   return file->FileInfo();
 }
@@ -384,7 +384,7 @@ TEST(DocumentDownloadFaults, FailedWriteKeepsTheFilesStoredBeforeIt) {
   // A plain file where the single-user folder belongs: that folder cannot be made.
   test::WriteBytes(h.temp / "data/Ann/SingleUser", "in the way");
   EXPECT_EQ(h.Download(kModeRecording),
-            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed}));
+            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, CaseFileResult::WriteFailed}));
   EXPECT_EQ(h.Files(),
             (std::vector<std::string>{h.temp / "data/Ann/SingleUser", h.Path("VESK", 1)}));
   EXPECT_EQ(h.doc.StoredFiles(), std::vector<std::string>{h.Path("VESK", 1)});
@@ -398,7 +398,7 @@ TEST(DocumentDownloadFaults, UnusableUserFolderIsAWriteFailureNotSuccess) {
   ASSERT_TRUE(h.Start());
   h.doc.SetDownloadTarget(h.temp / "data", "");
   EXPECT_EQ(h.Download(kModeAllUsers),
-            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed}));
+            (DownloadOutcome{DownloadStep::Store, DeviceResult::Ok, CaseFileResult::WriteFailed}));
   EXPECT_EQ(h.doc.ResultText(), "Failed in saving");
   EXPECT_TRUE(h.Files().empty());
 }

@@ -67,7 +67,7 @@ TEST(DownloadStoreFiles, FilesOfOneDownloadShareOneFreeStamp) {
   const StoreOutcome o =
       StoreDownload(QoraData(kModeAllUsers, {1, 3}), {kQora, 10, 0, 0}, {3, 1}, ctx, language);
   ASSERT_EQ(o.device, DeviceResult::Ok);
-  ASSERT_EQ(o.caseFile, kCaseFileOk);
+  ASSERT_EQ(o.caseFile, CaseFileResult::Ok);
   EXPECT_EQ(o.storedFiles, (std::vector<std::string>{temp / "data/Bo/BPM/2025010100000001.awp",
                                                      temp / "data/Bo/BPM/2025010100000003.awp"}));
   EXPECT_EQ(o.currentPath, o.storedFiles.back());
@@ -75,7 +75,7 @@ TEST(DownloadStoreFiles, FilesOfOneDownloadShareOneFreeStamp) {
 
   // The generated plan is dated like the first reading, to the minute.
   auto file = CFilemanage::CreateFor(o.storedFiles[1]);
-  ASSERT_EQ(file->LoadAllInfo(), kCaseFileOk);
+  ASSERT_EQ(file->LoadAllInfo(), ToInt(CaseFileResult::Ok));
   const _FILE_ALL_INFO& f = file->FileInfo();
   EXPECT_EQ(f.patient.name, "User3");
   EXPECT_EQ(f.dataMode, kModeUser3);
@@ -93,7 +93,7 @@ TEST(DownloadStoreFiles, DataOfAnotherKindIsRefusedWithoutWriting) {
   const StoreOutcome o = StoreDownload(d, {kMiru, 7, 0, 0}, {}, ctx, language);
   // Nothing a case file did: the data itself is at fault.
   EXPECT_EQ(o.device, DeviceResult::WrongDevice);
-  EXPECT_EQ(o.caseFile, kCaseFileOk);
+  EXPECT_EQ(o.caseFile, CaseFileResult::Ok);
   EXPECT_TRUE(o.storedFiles.empty());
   EXPECT_FALSE(fsutil::FolderExists(temp / "data"));
 }
@@ -133,7 +133,7 @@ TEST(PatientInfoProgram, CaseInfoOverlaysTheStoredCaseOnly) {
   f.patient.caseId = "R1";
   f.readings.resize(1);
   f.bpHead.v[0] = 1;
-  ASSERT_EQ(WriteDownloadedCase(path, f), kCaseFileOk);
+  ASSERT_EQ(WriteDownloadedCase(path, f), CaseFileResult::Ok);
   const std::string before = test::ReadBytes(path);
 
   SystemSettings system;
@@ -151,7 +151,7 @@ TEST(PatientInfoProgram, CaseInfoOverlaysTheStoredCaseOnly) {
   a = ApplyCaseInfoToStoredCase(system, path, xml);
   EXPECT_TRUE(a.ok());
   _PATIENT_INFO p;
-  ASSERT_EQ(LoadPatientInfoOfFile(path, p), kCaseFileOk);
+  ASSERT_EQ(LoadPatientInfoOfFile(path, p), ToInt(CaseFileResult::Ok));
   EXPECT_EQ(p.name, "From Recorder");  // not in the file: the stored value stays
   EXPECT_EQ(p.caseId, "H-77");
   EXPECT_EQ(p.tel, "555");

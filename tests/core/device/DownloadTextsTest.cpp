@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "device/DownloadTexts.h"
+#include "support/Comparable.h"
 
 namespace vesk {
 namespace {
 
 // A device code compares with device codes only: not with the case-file library's constants,
 // whose numbers overlap, and not with a bare int that could be either.
-template <typename A, typename B>
-concept Comparable = requires(A a, B b) {
-  a == b;
-};
+using test::Comparable;
 static_assert(Comparable<DeviceResult, DeviceResult>);
 static_assert(!Comparable<DeviceResult, CaseFileResult>);
+static_assert(!Comparable<CaseFileResult, DeviceResult>);
 static_assert(!Comparable<DeviceResult, int32_t>);
 
 std::vector<TextKey> EveryKey() {
@@ -119,25 +118,26 @@ TEST(DownloadTexts, ResultMessages) {
 
 TEST(DownloadTexts, DownloadOutcomeNamesTheLayerThatFailedThoughTheNumbersOverlap) {
   // 5 from the link is a lost link; 5 from the case-file library is "not a case file".
-  const DownloadOutcome lost{DownloadStep::Transfer, DeviceResult::LinkLost, kCaseFileOk};
-  const DownloadOutcome notCase{DownloadStep::Store, DeviceResult::Ok, kCaseFileNotCaseFile};
+  const DownloadOutcome lost{DownloadStep::Transfer, DeviceResult::LinkLost, CaseFileResult::Ok};
+  const DownloadOutcome notCase{DownloadStep::Store, DeviceResult::Ok, CaseFileResult::NotCaseFile};
   EXPECT_EQ(lost.Code(), notCase.Code());
   EXPECT_EQ(DownloadOutcomeText(lost), "the port could not be opened or the link was lost");
   EXPECT_EQ(DownloadOutcomeText(notCase), "the case file could not be written: not a case file");
-  const DownloadOutcome write{DownloadStep::Store, DeviceResult::Ok, kCaseFileWriteFailed};
+  const DownloadOutcome write{DownloadStep::Store, DeviceResult::Ok, CaseFileResult::WriteFailed};
   EXPECT_EQ(DownloadOutcomeText(write), "the case file could not be written");
   EXPECT_EQ(write.Code(), 10);
 
   EXPECT_STREQ(DownloadResultKey(lost).key, "IDS_MSG_ERROR");
   EXPECT_STREQ(DownloadResultKey(notCase).key, "IDS_MSG_ERROR");
-  const DownloadOutcome noData{DownloadStep::NoData, DeviceResult::Ok, kCaseFileOk};
+  const DownloadOutcome noData{DownloadStep::NoData, DeviceResult::Ok, CaseFileResult::Ok};
   EXPECT_EQ(noData.Code(), 13);
   EXPECT_STREQ(DownloadResultKey(noData).key, "IDS_NORECIEVE_DATA");
-  const DownloadOutcome stored{DownloadStep::Stored, DeviceResult::Ok, kCaseFileOk};
+  const DownloadOutcome stored{DownloadStep::Stored, DeviceResult::Ok, CaseFileResult::Ok};
   EXPECT_EQ(stored.Code(), 1);
   EXPECT_TRUE(DownloadResultKey(stored).empty());
   EXPECT_EQ(DownloadOutcomeText(stored), "done");
-  const DownloadOutcome cancelled{DownloadStep::Transfer, DeviceResult::Cancelled, kCaseFileOk};
+  const DownloadOutcome cancelled{DownloadStep::Transfer, DeviceResult::Cancelled,
+                                  CaseFileResult::Ok};
   EXPECT_EQ(cancelled.Code(), 2000);
   EXPECT_TRUE(DownloadResultKey(cancelled).empty());
   // Nothing downloaded yet reads as a failed transfer, never as stored.

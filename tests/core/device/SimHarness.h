@@ -17,9 +17,12 @@ namespace vesk {
 inline void PrintTo(DeviceResult r, std::ostream* os) {
   *os << "DeviceResult " << ToInt(r);
 }
+inline void PrintTo(CaseFileResult r, std::ostream* os) {
+  *os << "CaseFileResult " << ToInt(r);
+}
 inline void PrintTo(const DownloadOutcome& o, std::ostream* os) {
   *os << "{step " << static_cast<int>(o.step) << ", device " << ToInt(o.device) << ", case file "
-      << o.caseFile << "}";
+      << ToInt(o.caseFile) << "}";
 }
 
 }  // namespace vesk

@@ -34,11 +34,11 @@ _BP_RECORD Reading(int day, int hour, int minute, int sys, int dia, int pr) {
 std::unique_ptr<LoadedCase> LoadSample(const _FILE_ALL_INFO& info) {
   auto c = std::make_unique<LoadedCase>();
   const std::string path = c->dir / "case.awp";
-  EXPECT_EQ(WriteSampleCase(path, info), 1);
+  EXPECT_EQ(WriteSampleCase(path, info), CaseFileResult::Ok);
   c->texts = std::make_unique<LanguageErrorTexts>(EnglishTables());
   c->doc = std::make_unique<CaseDocument>(c->state, *c->texts);
   c->doc->SetCasePath(path);
-  EXPECT_EQ(c->doc->LoadCase(), kCaseLoadOk);
+  EXPECT_EQ(c->doc->LoadCase(), ToInt(CaseLoadResult::Ok));
   const UserSettings settings = DefaultUserSettings();
   c->state.awakeSysThresh = settings.awakeSysThresh;
   c->state.awakeDiaThresh = settings.awakeDiaThresh;

@@ -124,7 +124,7 @@ int CaseChart(const std::vector<std::string>& args) {
   CaseDocument doc(state, texts);
   doc.SetCasePath(o.file);
   const int32_t loaded = doc.LoadCase();
-  if (loaded != kCaseLoadOk)
+  if (loaded != ToInt(CaseLoadResult::Ok))
     return Fail(o.file + ": the case could not be opened (code " + std::to_string(loaded) + ")");
   if (o.kind == kChartSpo2Trend && doc.Spo2Samples().empty())
     return Fail(o.file + ": the case has no SpO2 samples to draw");
