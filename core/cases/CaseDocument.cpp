@@ -209,13 +209,9 @@ CaseFileResult CaseDocument::SaveEditedCaseWithHistory(const std::vector<EditEnt
 
 CaseFileResult CaseDocument::SavePatient(const _PATIENT_INFO& info, const EditStamp& stamp) {
   if (FileChangedSinceLoad()) return CaseFileResult::Changed;
-  _SUB_VERSION version;
-  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(casePath_, version));
-      rc != CaseFileResult::Ok)
-    return rc;
   SaveGuard guard{loaded_, {}};
-  const CaseFileResult saved = CaseFileResultOf(CFilemanage::SavePatientWithHistory(
-      version.nMain == 2 ? 2 : 1, casePath_, info, stamp, loaded_.exists ? &guard : nullptr));
+  const CaseFileResult saved = CaseFileResultOf(
+      SavePatientInfoWithHistory(casePath_, info, stamp, loaded_.exists ? &guard : nullptr));
   if (saved != CaseFileResult::Ok) return saved;
   if (guard.written.exists) loaded_ = guard.written;
   patient_ = info;

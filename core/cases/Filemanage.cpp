@@ -137,6 +137,12 @@ CaseFileResult WriteCaseFile(const std::string& path, std::string_view bytes,
   return CaseFileResult::WriteFailed;
 }
 
+// A save's write under its guard: replaced only while the file is still base.
+CaseFileResult WriteGuarded(const std::string& path, std::string_view bytes, const FileStamp& base,
+                            SaveGuard* guard) {
+  return WriteCaseFile(path, bytes, &base, guard ? &guard->written : nullptr);
+}
+
 // Minute stamp back to fields.
 void FieldsFromStamp(int64_t stamp, int32_t& y, int32_t& mo, int32_t& d, int32_t& h, int32_t& mi) {
   int64_t days = stamp >= 0 ? stamp / 1440 : -((-stamp + 1439) / 1440);
@@ -183,14 +189,19 @@ void CFilemanage::ProgressDone() {
   if (progressTotal_ && progressCurrent_) *progressCurrent_ = *progressTotal_;
 }
 
+CaseFileResult CFilemanage::TakeParsed(std::string_view bytes, bool withSamples) {
+  _FILE_ALL_INFO info;
+  if (CaseFileResult rc = awp::Parse(bytes, withSamples, version_, info); rc != CaseFileResult::Ok)
+    return rc;
+  info_ = std::move(info);
+  return CaseFileResult::Ok;
+}
+
 int32_t CFilemanage::LoadAllInfo() {
   ProgressStart(100);
   std::string bytes;
   if (CaseFileResult rc = ReadWhole(path_, bytes); rc != CaseFileResult::Ok) return ToInt(rc);
-  _FILE_ALL_INFO info;
-  if (CaseFileResult rc = awp::Parse(bytes, true, version_, info); rc != CaseFileResult::Ok)
-    return ToInt(rc);
-  info_ = std::move(info);
+  if (CaseFileResult rc = TakeParsed(bytes, true); rc != CaseFileResult::Ok) return ToInt(rc);
   ProgressDone();
   return ToInt(CaseFileResult::Ok);
 }
@@ -199,10 +210,7 @@ CaseFileResult CFilemanage::LoadBPDataImpl() {
   ProgressStart(100);
   std::string bytes;
   if (CaseFileResult rc = ReadWithoutSamples(path_, bytes); rc != CaseFileResult::Ok) return rc;
-  _FILE_ALL_INFO info;
-  if (CaseFileResult rc = awp::Parse(bytes, false, version_, info); rc != CaseFileResult::Ok)
-    return rc;
-  info_ = std::move(info);
+  if (CaseFileResult rc = TakeParsed(bytes, false); rc != CaseFileResult::Ok) return rc;
   ProgressDone();
   return CaseFileResult::Ok;
 }
@@ -241,8 +249,7 @@ int32_t CFilemanage::SaveBPDataWithHistory(const std::vector<EditEntry>& entries
       rc != CaseFileResult::Ok)
     return ToInt(rc);
   if (CaseFileResult rc = AppendHistory(bytes, entries); rc != CaseFileResult::Ok) return ToInt(rc);
-  if (CaseFileResult rc = WriteCaseFile(path_, bytes, &base, guard_ ? &guard_->written : nullptr);
-      rc != CaseFileResult::Ok)
+  if (CaseFileResult rc = WriteGuarded(path_, bytes, base, guard_); rc != CaseFileResult::Ok)
     return ToInt(rc);
   ProgressDone();
   return ToInt(CaseFileResult::Ok);
@@ -278,7 +285,7 @@ CaseFileResult CFilemanage::SavePatientInfoImpl(int32_t version, const std::stri
           awp::ReplaceSection(bytes, "PATIENT DATA", awp::SerializePatient(patient));
       rc != CaseFileResult::Ok)
     return rc;
-  return WriteCaseFile(path, bytes, &base, guard ? &guard->written : nullptr);
+  return WriteGuarded(path, bytes, base, guard);
 }
 
 int32_t CFilemanage_2Ver::SaveAllInfotoCaseFile() {
@@ -297,8 +304,11 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   FileStamp base;
   if (CaseFileResult rc = ReadForSave(path_, guard_, old, base); rc != CaseFileResult::Ok)
     return ToInt(rc);
-  if (CaseFileResult rc = CaseFileResultOf(LoadAllInfo()); rc != CaseFileResult::Ok)
-    return ToInt(rc);
+  ProgressStart(100);
+  // The bytes the save was checked against are the ones changed: a second read could meet
+  // another file.
+  if (CaseFileResult rc = TakeParsed(old, true); rc != CaseFileResult::Ok) return ToInt(rc);
+  ProgressDone();
   const std::string history(HistorySectionText(old));
   int64_t anchor = 0;
   bool found = false;
@@ -332,8 +342,7 @@ int32_t CFilemanage::ChangeMeasuringTime(const OleDateTime& when) {
   if (spo2Valid)
     FieldsFromStamp(MinuteStamp(h[1], h[2], h[3], h[4], h[5]) + delta, h[1], h[2], h[3], h[4],
                     h[5]);
-  return ToInt(WriteCaseFile(path_, awp::Serialize(info_, version_) + history, &base,
-                             guard_ ? &guard_->written : nullptr));
+  return ToInt(WriteGuarded(path_, awp::Serialize(info_, version_) + history, base, guard_));
 }
 
 int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
@@ -356,33 +365,34 @@ int32_t CFilemanage::IsValidString(const uint8_t* bytes, size_t length) {
   return 1;
 }
 
+namespace {
+
+// A file that names no version is no case file; neither class is asked to guess.
+CaseFileResult VersionOf(const std::string& path, _SUB_VERSION& version) {
+  return CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
+}
+
+}  // namespace
+
 int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out) {
   _SUB_VERSION version;
-  // A file that names no version is no case file; neither class is asked to guess.
-  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
-      rc != CaseFileResult::Ok)
-    return ToInt(rc);
+  if (CaseFileResult rc = VersionOf(path, version); rc != CaseFileResult::Ok) return ToInt(rc);
   return version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, out)
                             : CFilemanage_1Ver::LoadPatientInfo(path, out);
 }
 
 int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info) {
   _SUB_VERSION version;
-  // A file that names no version is no case file; neither class is asked to guess.
-  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
-      rc != CaseFileResult::Ok)
-    return ToInt(rc);
+  if (CaseFileResult rc = VersionOf(path, version); rc != CaseFileResult::Ok) return ToInt(rc);
   return version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
                             : CFilemanage_1Ver::SavePatientInfo(path, info);
 }
 
 int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,
-                                   const EditStamp& stamp) {
+                                   const EditStamp& stamp, SaveGuard* guard) {
   _SUB_VERSION version;
-  if (CaseFileResult rc = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
-      rc != CaseFileResult::Ok)
-    return ToInt(rc);
-  return CFilemanage::SavePatientWithHistory(version.nMain, path, info, stamp);
+  if (CaseFileResult rc = VersionOf(path, version); rc != CaseFileResult::Ok) return ToInt(rc);
+  return CFilemanage::SavePatientWithHistory(version.nMain, path, info, stamp, guard);
 }
 
 }  // namespace vesk

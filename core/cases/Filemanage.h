@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cases/CaseFileResult.h"
 #include "cases/CaseLock.h"
@@ -106,6 +107,9 @@ class CFilemanage {
                                                           SaveGuard* guard = nullptr);
   void ProgressStart(int32_t total);
   void ProgressDone();
+  // Parses a whole file (or its part before the SpO2 series) of this object's version into
+  // the object's record; the record is left as it was when the bytes do not parse.
+  [[nodiscard]] CaseFileResult TakeParsed(std::string_view bytes, bool withSamples);
 
   int32_t version_;
   std::string path_;
@@ -155,8 +159,10 @@ static_assert(sizeof(CFilemanage_1Ver) == sizeof(CFilemanage_2Ver));
 [[nodiscard]] int32_t LoadPatientInfoOfFile(const std::string& path, _PATIENT_INFO& out);
 [[nodiscard]] int32_t SavePatientInfoOfFile(const std::string& path, const _PATIENT_INFO& info);
 // The same, and one history entry per changed field (user and time from the stamp), written
-// together with the patient data. Saving unchanged data leaves the file alone.
+// together with the patient data. Saving unchanged data leaves the file alone. With a guard
+// the save must find the file as the guard expects it (see SaveGuard).
 [[nodiscard]] int32_t SavePatientInfoWithHistory(const std::string& path, const _PATIENT_INFO& info,
-                                                 const EditStamp& stamp);
+                                                 const EditStamp& stamp,
+                                                 SaveGuard* guard = nullptr);
 
 }  // namespace vesk

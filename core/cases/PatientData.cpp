@@ -7,12 +7,6 @@ namespace vesk {
 
 namespace {
 
-bool ReadVersion(const std::string& path, _SUB_VERSION& version, CaseFileResult& result) {
-  version = {-1, -1};
-  result = CaseFileResultOf(CFilemanage::GetFileVersion(path, version));
-  return result == CaseFileResult::Ok;
-}
-
 DateParts DateOnly(const DateParts& p) {
   return {p.year, p.month, p.day, 0, 0, 0};
 }
@@ -25,33 +19,19 @@ bool After(const DateParts& a, const DateParts& b) {
 
 }  // namespace
 
+// The typed face of the library's version-choosing helpers, which leave the record untouched
+// and write nothing over a file that names no version.
 CaseFileResult LoadCasePatient(const std::string& path, _PATIENT_INFO& out) {
-  _SUB_VERSION version;
-  CaseFileResult result = CaseFileResult::Failed;
-  if (!ReadVersion(path, version, result)) return result;
-  _PATIENT_INFO loaded;
-  result = CaseFileResultOf(version.nMain == 2 ? CFilemanage_2Ver::LoadPatientInfo(path, loaded)
-                                               : CFilemanage_1Ver::LoadPatientInfo(path, loaded));
-  if (result == CaseFileResult::Ok) out = std::move(loaded);
-  return result;
+  return CaseFileResultOf(LoadPatientInfoOfFile(path, out));
 }
 
 CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info) {
-  _SUB_VERSION version;
-  CaseFileResult result = CaseFileResult::Failed;
-  // Writing "version 1" into whatever the path holds could destroy a file that is no case.
-  if (!ReadVersion(path, version, result)) return result;
-  return CaseFileResultOf(version.nMain == 2 ? CFilemanage_2Ver::SavePatientInfo(path, info)
-                                             : CFilemanage_1Ver::SavePatientInfo(path, info));
+  return CaseFileResultOf(SavePatientInfoOfFile(path, info));
 }
 
 CaseFileResult SaveCasePatient(const std::string& path, const _PATIENT_INFO& info,
                                const EditStamp& stamp) {
-  _SUB_VERSION version;
-  CaseFileResult result = CaseFileResult::Failed;
-  if (!ReadVersion(path, version, result)) return result;
-  return CaseFileResultOf(
-      CFilemanage::SavePatientWithHistory(version.nMain == 2 ? 2 : 1, path, info, stamp));
+  return CaseFileResultOf(SavePatientInfoWithHistory(path, info, stamp));
 }
 
 bool IsNoBirthdayMarker(const std::string& value) {

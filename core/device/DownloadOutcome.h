@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "cases/Filemanage.h"
+#include "cases/CaseFileResult.h"
 #include "device/DeviceTypes.h"
 
 namespace vesk {

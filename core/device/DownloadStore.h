@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "cases/CaseFileResult.h"
 #include "cases/CaseFolders.h"
 #include "cases/CaseRecord.h"
-#include "cases/Filemanage.h"
 #include "device/DeviceTypes.h"
 #include "language/Language.h"
 #include "platform/DateTime.h"
